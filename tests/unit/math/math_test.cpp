@@ -29,7 +29,8 @@ TEST(Math, RotationsTurnLeftHandedWithRowVectors) {
   const Matrix xyz = MatrixRotationXYZ(0.3f, 0.5f, 0.7f);
   const Matrix expected = MatrixMultiply(
       MatrixMultiply(MatrixRotationX(0.3f), MatrixRotationY(0.5f)), MatrixRotationZ(0.7f));
-  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ((&xyz.m[0][0])[i], (&expected.m[0][0])[i]);
+  for (int i = 0; i < 16; ++i)
+    EXPECT_FLOAT_EQ((&xyz.m[0][0])[i], (&expected.m[0][0])[i]);
 }
 
 TEST(Math, LookAtPutsTheTargetOnThePositiveZAxis) {
@@ -48,8 +49,7 @@ TEST(Math, PerspectiveMapsNearToZeroAndFarToOne) {
   EXPECT_NEAR(TransformCoord({0, 0, 200}, projection).z, 0.0f, 1e-6f);
   EXPECT_NEAR(TransformCoord({0, 0, 1700}, projection).z, 1.0f, 1e-6f);
   // The top edge of the 45-degree frustum lands on y = 1.
-  EXPECT_NEAR(TransformCoord({0, std::tan(0.7853982f / 2) * 500, 500}, projection).y, 1.0f,
-              1e-5f);
+  EXPECT_NEAR(TransformCoord({0, std::tan(0.7853982f / 2) * 500, 500}, projection).y, 1.0f, 1e-5f);
 }
 
 TEST(Math, InverseUndoesATransformAndRejectsSingularMatrices) {
