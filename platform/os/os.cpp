@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace kbh {
@@ -78,6 +79,43 @@ std::string ResolvePath(const std::string& path) {
 
 FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(ResolvePath(path).c_str(), mode);
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, size_t maxBytes) {
+  bytes->clear();
+  FILE* file = OpenFile(path, "rb");
+  if (file == nullptr) return false;
+  bool ok = std::fseek(file, 0, SEEK_END) == 0;
+  const long size = ok ? std::ftell(file) : -1;
+  ok = ok && size >= 0 && static_cast<unsigned long>(size) <= maxBytes &&
+       std::fseek(file, 0, SEEK_SET) == 0;
+  if (ok) {
+    bytes->resize(static_cast<size_t>(size));
+    ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+  }
+  std::fclose(file);
+  if (!ok) bytes->clear();
+  return ok;
+}
+
+bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) {
+  const std::string target = ResolvePath(path);
+  std::string temporary = target + ".XXXXXX";
+  const int descriptor = mkstemp(temporary.data());
+  if (descriptor < 0) return false;
+  FILE* file = fdopen(descriptor, "wb");
+  if (file == nullptr) {
+    close(descriptor);
+    unlink(temporary.c_str());
+    return false;
+  }
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  ok = (std::fclose(file) == 0) && ok;
+  // mkstemp creates the file readable by its owner only; give it the usual rights.
+  ok = ok && chmod(temporary.c_str(), 0644) == 0;
+  ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temporary.c_str());
+  return ok;
 }
 
 std::string KernelDescription() {

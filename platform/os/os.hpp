@@ -4,8 +4,11 @@
 // letter case when the exact name does not exist.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace kbh {
 
@@ -23,6 +26,14 @@ bool ChangeDirectory(const std::string& path);
 std::string ResolvePath(const std::string& path);
 // fopen of the resolved path.
 FILE* OpenFile(const std::string& path, const char* mode);
+
+// Reads a whole file (through ResolvePath). False if it cannot be opened or
+// read, or is larger than maxBytes.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes,
+                   size_t maxBytes = size_t{1} << 30);
+// Writes bytes to a temporary file beside path and renames it over path, so a
+// reader never sees half a file. False on any failure (nothing is left behind).
+bool WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
 
 // The kernel's name and release as uname reports them ("Linux 6.1.0-18-amd64").
 std::string KernelDescription();

@@ -47,3 +47,26 @@ TEST(Directories, ChangeDirectoryFailsForMissingFolders) {
 
 }  // namespace
 }  // namespace kbh
+
+namespace kbh {
+namespace {
+
+TEST(WholeFiles, WriteReplacesAtomicallyAndReadRespectsItsLimit) {
+  testing::TempDir dir;
+  const std::vector<uint8_t> bytes = {1, 2, 3, 0, 255};
+  ASSERT_TRUE(WriteWholeFile(dir / "out.bin", bytes));
+  std::vector<uint8_t> read;
+  ASSERT_TRUE(ReadWholeFile(dir / "out.bin", &read));
+  EXPECT_EQ(read, bytes);
+  EXPECT_FALSE(ReadWholeFile(dir / "out.bin", &read, 4));
+  EXPECT_TRUE(read.empty());
+  EXPECT_FALSE(ReadWholeFile(dir / "missing.bin", &read));
+  EXPECT_FALSE(WriteWholeFile(dir / "no/such/folder/out.bin", bytes));
+  // Only the one file remains: no temporary left behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+}  // namespace
+}  // namespace kbh
