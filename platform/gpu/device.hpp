@@ -97,7 +97,7 @@ class Device {
   virtual bool Present() = 0;
   // Samples per pixel of the back buffer: 0 when it is not multisampled. A
   // driver may give more samples than were asked for.
-  virtual int BackBufferSamples() const = 0;
+  virtual int BackBufferSamples() const { return 0; }
 
   // --- Drawing ---------------------------------------------------------------
   // Draws one subset of a mesh with the current states, transforms, light,
