@@ -55,10 +55,14 @@ class SdlInputDevices final : public InputDevices {
   }
 
   bool Acquire(InputDeviceKind device) override {
+    SDL_PumpEvents();
+    if (!WindowHasFocus()) {
+      LoseFocus();
+      return false;
+    }
     DeviceChannel& channel = Channel(device);
     if (channel.IsAcquired()) return true;
-    SDL_PumpEvents();
-    if (!channel.IsOpen() || !WindowHasFocus()) return false;
+    if (!channel.IsOpen()) return false;
     if (device == InputDeviceKind::kMouse && SDL_SetRelativeMouseMode(SDL_TRUE) != 0) {
       return false;
     }
