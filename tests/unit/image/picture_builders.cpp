@@ -84,72 +84,73 @@ Bytes Dxt1Block(uint16_t colour0, uint16_t colour1, uint32_t indices) {
   return out;
 }
 
-Bytes BuildBmp(const BmpSpec& spec) {
-  const bool v4 = spec.alphaMask != 0;
+Bytes BuildBmp(const BmpContent& content) {
+  const bool v4 = content.alphaMask != 0;
   const uint32_t infoSize = v4 ? 108 : 40;
-  const uint32_t pixelOffset = 14 + infoSize + static_cast<uint32_t>(spec.palette.size()) * 4;
-  const uint32_t rowSize = (static_cast<uint32_t>(spec.width) * spec.bitCount / 8 + 3) & ~3u;
-  const uint32_t pixelBytes = rowSize * static_cast<uint32_t>(spec.rows.size());
+  const uint32_t pixelOffset = 14 + infoSize + static_cast<uint32_t>(content.palette.size()) * 4;
+  const uint32_t rowSize = (static_cast<uint32_t>(content.width) * content.bitCount / 8 + 3) & ~3u;
+  const uint32_t pixelBytes = rowSize * static_cast<uint32_t>(content.rows.size());
   Bytes out = {'B', 'M'};
-  for (uint32_t field : {pixelOffset + pixelBytes, 0u, pixelOffset, infoSize,
-                         static_cast<uint32_t>(spec.width), static_cast<uint32_t>(spec.height)}) {
+  for (uint32_t field :
+       {pixelOffset + pixelBytes, 0u, pixelOffset, infoSize, static_cast<uint32_t>(content.width),
+        static_cast<uint32_t>(content.height)}) {
     AppendLe32(&out, field);
   }
   AppendLe16(&out, 1);
-  AppendLe16(&out, spec.bitCount);
-  for (uint32_t field :
-       {v4 ? 3u : 0u, pixelBytes, 2835u, 2835u, static_cast<uint32_t>(spec.palette.size()), 0u}) {
+  AppendLe16(&out, content.bitCount);
+  for (uint32_t field : {v4 ? 3u : 0u, pixelBytes, 2835u, 2835u,
+                         static_cast<uint32_t>(content.palette.size()), 0u}) {
     AppendLe32(&out, field);
   }
   if (v4) {
-    for (uint32_t field : {0xFF0000u, 0xFF00u, 0xFFu, spec.alphaMask, 0x73524742u}) {
+    for (uint32_t field : {0xFF0000u, 0xFF00u, 0xFFu, content.alphaMask, 0x73524742u}) {
       AppendLe32(&out, field);
     }
     out.resize(out.size() + 12 * 4);  // end points and gamma
   }
-  for (uint32_t entry : spec.palette)
+  for (uint32_t entry : content.palette)
     AppendLe32(&out, entry);
-  for (size_t i = 0; i < spec.rows.size(); ++i) {
-    const Bytes& row = spec.rows[spec.height > 0 ? spec.rows.size() - 1 - i : i];
+  for (size_t i = 0; i < content.rows.size(); ++i) {
+    const Bytes& row = content.rows[content.height > 0 ? content.rows.size() - 1 - i : i];
     Append(&out, row);
     out.resize(out.size() + (rowSize - row.size()), 0);
   }
   return out;
 }
 
-Bytes BuildTga(const TgaSpec& spec) {
-  const bool mapped = !spec.colourMap.empty();
+Bytes BuildTga(const TgaContent& content) {
+  const bool mapped = !content.colourMap.empty();
   const uint32_t entries =
-      mapped ? static_cast<uint32_t>(spec.colourMap.size()) * 8 / spec.colourMapBits : 0;
-  Bytes out = {0, static_cast<uint8_t>(mapped ? 1 : 0), spec.imageType, 0, 0};
+      mapped ? static_cast<uint32_t>(content.colourMap.size()) * 8 / content.colourMapBits : 0;
+  Bytes out = {0, static_cast<uint8_t>(mapped ? 1 : 0), content.imageType, 0, 0};
   AppendLe16(&out, entries);
-  out.push_back(spec.colourMapBits);
+  out.push_back(content.colourMapBits);
   AppendLe32(&out, 0);  // origin
-  AppendLe16(&out, spec.width);
-  AppendLe16(&out, spec.height);
-  out.insert(out.end(), {spec.bitsPerPixel, spec.descriptor});
-  Append(&out, spec.colourMap);
-  Append(&out, spec.pixels);
+  AppendLe16(&out, content.width);
+  AppendLe16(&out, content.height);
+  out.insert(out.end(), {content.bitsPerPixel, content.descriptor});
+  Append(&out, content.colourMap);
+  Append(&out, content.pixels);
   return out;
 }
 
-Bytes BuildPng(const PngSpec& spec) {
+Bytes BuildPng(const PngContent& content) {
   static constexpr uint8_t kSamplesPerPixel[] = {1, 0, 3, 1, 2, 0, 4};
   Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes header;
-  AppendBe32(&header, spec.width);
-  AppendBe32(&header, spec.height);
-  Append(&header, Bytes{8, spec.colourType, 0, 0, 0});
+  AppendBe32(&header, content.width);
+  AppendBe32(&header, content.height);
+  Append(&header, Bytes{8, content.colourType, 0, 0, 0});
   AppendPngChunk(&out, "IHDR", header);
-  if (!spec.palette.empty()) AppendPngChunk(&out, "PLTE", spec.palette);
-  if (!spec.transparency.empty()) AppendPngChunk(&out, "tRNS", spec.transparency);
+  if (!content.palette.empty()) AppendPngChunk(&out, "PLTE", content.palette);
+  if (!content.transparency.empty()) AppendPngChunk(&out, "tRNS", content.transparency);
 
   // One stored deflate block (at most 65535 bytes) in a zlib wrapper.
-  const size_t rowBytes = spec.width * kSamplesPerPixel[spec.colourType];
+  const size_t rowBytes = content.width * kSamplesPerPixel[content.colourType];
   Bytes raw;
-  for (size_t row = 0; row < spec.height; ++row) {
+  for (size_t row = 0; row < content.height; ++row) {
     raw.push_back(0);  // filter: none
-    Append(&raw, std::span(spec.pixels).subspan(row * rowBytes, rowBytes));
+    Append(&raw, std::span(content.pixels).subspan(row * rowBytes, rowBytes));
   }
   Bytes zlib = {0x78, 0x01, 1};
   AppendLe16(&zlib, static_cast<uint32_t>(raw.size()));

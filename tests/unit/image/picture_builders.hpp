@@ -38,7 +38,7 @@ Bytes Dxt1Block(uint16_t colour0, uint16_t colour1, uint32_t indices);
 // BITMAPINFOHEADER, or BITMAPV4HEADER with bit fields when alphaMask is set.
 // rows: stored bytes of each row, top row first, unpadded; a positive height
 // writes them bottom-up.
-struct BmpSpec {
+struct BmpContent {
   int32_t width = 1;
   int32_t height = 1;
   uint16_t bitCount = 24;
@@ -46,9 +46,9 @@ struct BmpSpec {
   uint32_t alphaMask = 0;
   std::vector<Bytes> rows = {};
 };
-Bytes BuildBmp(const BmpSpec& spec);
+Bytes BuildBmp(const BmpContent& content);
 
-struct TgaSpec {
+struct TgaContent {
   uint16_t width = 1;
   uint16_t height = 1;
   uint8_t imageType = 2;
@@ -58,10 +58,10 @@ struct TgaSpec {
   Bytes colourMap = {};
   Bytes pixels = {};  // as stored
 };
-Bytes BuildTga(const TgaSpec& spec);
+Bytes BuildTga(const TgaContent& content);
 
 // 8 bits a sample, no filtering, stored (uncompressed) deflate.
-struct PngSpec {
+struct PngContent {
   uint32_t width = 1;
   uint32_t height = 1;
   uint8_t colourType = 2;
@@ -69,6 +69,6 @@ struct PngSpec {
   Bytes transparency = {};  // tRNS
   Bytes pixels = {};        // all rows, top first
 };
-Bytes BuildPng(const PngSpec& spec);
+Bytes BuildPng(const PngContent& content);
 
 }  // namespace kbh::testing

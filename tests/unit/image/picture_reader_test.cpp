@@ -9,10 +9,10 @@
 namespace kbh {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpContent;
 using testing::Bytes;
-using testing::PngSpec;
-using testing::TgaSpec;
+using testing::PngContent;
+using testing::TgaContent;
 
 // 3 x 2: a width that needs BMP row padding.
 const std::vector<uint32_t> kSix = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
@@ -37,20 +37,20 @@ void ExpectPicture(const Bytes& file, Format format, int width,
   EXPECT_EQ(image.texels, texels);
 }
 
-BmpSpec SixColourBmp(uint16_t bitCount, const std::vector<uint32_t>& texels = kSix) {
-  BmpSpec spec{.width = 3, .height = 2, .bitCount = bitCount};
+BmpContent SixColourBmp(uint16_t bitCount, const std::vector<uint32_t>& texels = kSix) {
+  BmpContent content{.width = 3, .height = 2, .bitCount = bitCount};
   for (int row = 0; row < 2; ++row) {
-    spec.rows.push_back(Stored(std::span(texels).subspan(row * 3, 3), bitCount / 8));
+    content.rows.push_back(Stored(std::span(texels).subspan(row * 3, 3), bitCount / 8));
   }
-  return spec;
+  return content;
 }
 
 TEST(Bmp, RowsBottomUpOrTopDownWithPaddingAndPalettes) {
-  BmpSpec spec = SixColourBmp(24);
-  ExpectPicture(testing::BuildBmp(spec), FMT_R8G8B8, 3, kSix);
-  spec.height = -2;
-  ExpectPicture(testing::BuildBmp(spec), FMT_R8G8B8, 3, kSix);
-  const BmpSpec palette{
+  BmpContent content = SixColourBmp(24);
+  ExpectPicture(testing::BuildBmp(content), FMT_R8G8B8, 3, kSix);
+  content.height = -2;
+  ExpectPicture(testing::BuildBmp(content), FMT_R8G8B8, 3, kSix);
+  const BmpContent palette{
       .width = 3, .bitCount = 8, .palette = {0x00FF0000, 0x000000FF}, .rows = {{1, 0, 1}}};
   ExpectPicture(testing::BuildBmp(palette), FMT_P8, 3, {0xFF0000FF, 0xFFFF0000, 0xFF0000FF});
 }
@@ -58,37 +58,37 @@ TEST(Bmp, RowsBottomUpOrTopDownWithPaddingAndPalettes) {
 TEST(Bmp, ThirtyTwoBitsHaveAlphaOnlyWhenTheHeaderNamesAMask) {
   std::vector<uint32_t> translucent = kSix;
   translucent[0] = 0x40FF0000;
-  BmpSpec spec = SixColourBmp(32, translucent);
-  ExpectPicture(testing::BuildBmp(spec), FMT_X8R8G8B8, 3, kSix);
-  spec.alphaMask = 0xFF000000;
-  ExpectPicture(testing::BuildBmp(spec), FMT_A8R8G8B8, 3, translucent);
+  BmpContent content = SixColourBmp(32, translucent);
+  ExpectPicture(testing::BuildBmp(content), FMT_X8R8G8B8, 3, kSix);
+  content.alphaMask = 0xFF000000;
+  ExpectPicture(testing::BuildBmp(content), FMT_A8R8G8B8, 3, translucent);
 }
 
 TEST(Tga, TrueColourColourMappedAndRunLengthEncoded) {
-  TgaSpec bottomUp{.width = 3, .height = 2, .descriptor = 0x00};
+  TgaContent bottomUp{.width = 3, .height = 2, .descriptor = 0x00};
   bottomUp.pixels = Stored(std::span(kSix).subspan(3, 3), 3);
   testing::Append(&bottomUp.pixels, Stored(std::span(kSix).subspan(0, 3), 3));
   ExpectPicture(testing::BuildTga(bottomUp), FMT_R8G8B8, 3, kSix);
 
-  const TgaSpec mapped{.width = 2,
-                       .imageType = 1,
-                       .bitsPerPixel = 8,
-                       .colourMapBits = 24,
-                       .colourMap = Stored(std::vector<uint32_t>{0x112233, 0x445566}, 3),
-                       .pixels = {1, 0}};
+  const TgaContent mapped{.width = 2,
+                          .imageType = 1,
+                          .bitsPerPixel = 8,
+                          .colourMapBits = 24,
+                          .colourMap = Stored(std::vector<uint32_t>{0x112233, 0x445566}, 3),
+                          .pixels = {1, 0}};
   ExpectPicture(testing::BuildTga(mapped), FMT_P8, 2, {0xFF445566, 0xFF112233});
 
-  const TgaSpec rle{.width = 4, .imageType = 10, .pixels = {0x82, 0x30, 0x20, 0x10, 0, 1, 2, 3}};
+  const TgaContent rle{.width = 4, .imageType = 10, .pixels = {0x82, 0x30, 0x20, 0x10, 0, 1, 2, 3}};
   ExpectPicture(testing::BuildTga(rle), FMT_R8G8B8, 4,
                 {0xFF102030, 0xFF102030, 0xFF102030, 0xFF030201});
 }
 
 TEST(Tga, ThirtyTwoBitsHaveAlphaWhenTheDescriptorCountsAlphaBits) {
-  TgaSpec spec{.width = 2, .bitsPerPixel = 32, .descriptor = 0x28};
-  spec.pixels = Stored(std::vector<uint32_t>{0x40FF0000, 0}, 4);
-  ExpectPicture(testing::BuildTga(spec), FMT_A8R8G8B8, 2, {0x40FF0000, 0});
-  spec.descriptor = 0x20;
-  ExpectPicture(testing::BuildTga(spec), FMT_X8R8G8B8, 2, {0xFFFF0000, 0xFF000000});
+  TgaContent content{.width = 2, .bitsPerPixel = 32, .descriptor = 0x28};
+  content.pixels = Stored(std::vector<uint32_t>{0x40FF0000, 0}, 4);
+  ExpectPicture(testing::BuildTga(content), FMT_A8R8G8B8, 2, {0x40FF0000, 0});
+  content.descriptor = 0x20;
+  ExpectPicture(testing::BuildTga(content), FMT_X8R8G8B8, 2, {0xFFFF0000, 0xFF000000});
 }
 
 TEST(Png, ColourTypeAndTransparencyDecideTheFormat) {
@@ -97,7 +97,7 @@ TEST(Png, ColourTypeAndTransparencyDecideTheFormat) {
   ExpectPicture(
       testing::BuildPng({.width = 2, .colourType = 6, .pixels = {0xFF, 0, 0, 0x80, 1, 2, 3, 4}}),
       FMT_A8R8G8B8, 2, {0x80FF0000, 0x04010203});
-  PngSpec palette{.width = 2, .colourType = 3, .palette = {0xFF, 0, 0, 0, 0, 0xFF}};
+  PngContent palette{.width = 2, .colourType = 3, .palette = {0xFF, 0, 0, 0, 0, 0xFF}};
   palette.pixels = {1, 0};
   ExpectPicture(testing::BuildPng(palette), FMT_P8, 2, {0xFF0000FF, 0xFFFF0000});
   palette.transparency = {0x00};  // entry 0 fully transparent
@@ -129,9 +129,9 @@ TEST(Jpeg, DecodesAsOpaqueR8G8B8AndRefusesEveryTruncation) {
 TEST(PictureHostile, TruncatedPicturesAreRefused) {
   Image image;
   const Bytes bmp = testing::BuildBmp(SixColourBmp(24));
-  PngSpec pngSpec{.width = 40, .height = 40};
-  pngSpec.pixels = Bytes(40 * 40 * 3, 0x55);
-  const Bytes png = testing::BuildPng(pngSpec);
+  PngContent pngContent{.width = 40, .height = 40};
+  pngContent.pixels = Bytes(40 * 40 * 3, 0x55);
+  const Bytes png = testing::BuildPng(pngContent);
   for (size_t length = 0; length < bmp.size(); ++length) {
     ASSERT_FALSE(DecodeImage(std::span(bmp.data(), length), &image)) << length;
   }
@@ -139,7 +139,7 @@ TEST(PictureHostile, TruncatedPicturesAreRefused) {
     ASSERT_FALSE(DecodeImage(std::span(png.data(), length), &image)) << length;
   }
   // Runs of 128 and 71 cover 199 of 200 pixels; one literal more completes it.
-  TgaSpec rle{.width = 200, .imageType = 10, .pixels = {0xFF, 1, 2, 3, 0xC6, 1, 2, 3}};
+  TgaContent rle{.width = 200, .imageType = 10, .pixels = {0xFF, 1, 2, 3, 0xC6, 1, 2, 3}};
   EXPECT_FALSE(DecodeImage(testing::BuildTga(rle), &image));
   testing::Append(&rle.pixels, Bytes{0x00, 4, 5, 6});
   EXPECT_TRUE(DecodeImage(testing::BuildTga(rle), &image));
@@ -148,7 +148,7 @@ TEST(PictureHostile, TruncatedPicturesAreRefused) {
 
 TEST(PictureHostile, SizesTheBytesCannotHoldAndForeignFormatsAreRefused) {
   Image image;
-  BmpSpec wide{.width = kMaxImageSide + 1};
+  BmpContent wide{.width = kMaxImageSide + 1};
   wide.rows = {Bytes((kMaxImageSide + 1) * 3)};
   EXPECT_FALSE(DecodeImage(testing::BuildBmp(wide), &image));
   Bytes png = testing::BuildPng({.pixels = Bytes(3)});
