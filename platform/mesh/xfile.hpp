@@ -27,7 +27,9 @@ enum class XEncoding {
 
 // One top-level Mesh with normals, texture coordinates and a material list of
 // one neutral material per subset, so that reading it back gives the same
-// vertices, triangles and subsets.
+// vertices, triangles and subsets. The bytes depend on the mesh alone. Empty
+// for a mesh that could not come back the same: no vertex or no triangle, an
+// index out of range, or subsets that do not tile the triangles in order.
 std::vector<uint8_t> WriteXFile(const MeshData& mesh, XEncoding encoding);
 
 }  // namespace kbh
