@@ -64,11 +64,8 @@ struct DeflateStream {
   DeflateStream& operator=(const DeflateStream&) = delete;
 };
 
-}  // namespace
-
-bool InflateMsZip(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
-                  std::vector<uint8_t>* body, std::string* error) {
-  body->clear();
+bool InflateBlocks(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
+                   std::vector<uint8_t>* body, std::string* error) {
   if (afterHeader.size() < 4) {
     SetError(error, "compressed file ends before its size field");
     return false;
@@ -141,7 +138,6 @@ bool InflateMsZip(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
     const int result = inflate(&stream.z, Z_FINISH);
     if (result != Z_STREAM_END || stream.z.avail_out != 0) {
       SetError(error, where + " is corrupt");
-      body->clear();
       return false;
     }
     p += deflateBytes;
@@ -149,7 +145,17 @@ bool InflateMsZip(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
   return true;
 }
 
-bool DeflateMsZip(std::span<const uint8_t> body, std::vector<uint8_t>* out) {
+}  // namespace
+
+bool InflateMsZip(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
+                  std::vector<uint8_t>* body, std::string* error) {
+  body->clear();
+  if (InflateBlocks(afterHeader, maxBodyBytes, body, error)) return true;
+  body->clear();
+  return false;
+}
+
+bool DeflateMsZip(std::span<const uint8_t> body, std::vector<uint8_t>* out, MsZipHistory history) {
   if (body.size() > std::numeric_limits<uint32_t>::max() - kHeaderBytes) return false;
   DeflateStream stream;
   if (!stream.ready) return false;
@@ -159,6 +165,13 @@ bool DeflateMsZip(std::span<const uint8_t> body, std::vector<uint8_t>* out) {
   for (size_t offset = 0; offset < body.size(); offset += kMsZipBlockSize) {
     const size_t rawSize = std::min(kMsZipBlockSize, body.size() - offset);
     if (deflateReset(&stream.z) != Z_OK) return false;
+    if (history == MsZipHistory::Carried && offset > 0) {
+      const size_t window = std::min(offset, kMsZipBlockSize);
+      if (deflateSetDictionary(&stream.z, body.data() + offset - window,
+                               static_cast<uInt>(window)) != Z_OK) {
+        return false;
+      }
+    }
     stream.z.next_in = body.data() + offset;
     stream.z.avail_in = static_cast<uInt>(rawSize);
     stream.z.next_out = packed.data();

@@ -23,10 +23,15 @@ inline constexpr size_t kMsZipBlockSize = 32768;
 bool InflateMsZip(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
                   std::vector<uint8_t>* body, std::string* error);
 
+enum class MsZipHistory {
+  PerBlock,  // each block stands alone: any reader unpacks it
+  Carried    // blocks may refer back into the previous one: a little smaller
+};
+
 // Appends the size field and the blocks for body to *out (the caller writes
-// the header first). Each block is compressed on its own, so any reader can
-// unpack it whether or not it carries the dictionary over. False if the body
-// is too large for the 32-bit size field.
-bool DeflateMsZip(std::span<const uint8_t> body, std::vector<uint8_t>* out);
+// the header first). False if the body is too large for the 32-bit size
+// field.
+bool DeflateMsZip(std::span<const uint8_t> body, std::vector<uint8_t>* out,
+                  MsZipHistory history = MsZipHistory::PerBlock);
 
 }  // namespace kbh
