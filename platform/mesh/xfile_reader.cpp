@@ -24,7 +24,8 @@ constexpr size_t kMaxBodyBytes = size_t{256} << 20;
 template <class Lexer>
 class XParser {
  public:
-  XParser(Lexer lexer, XMeshBuilder* builder) : lexer_(lexer), builder_(builder) {}
+  XParser(Lexer lexer, XMeshBuilder* builder)
+      : lexer_(lexer), builder_(builder), materialBudget_(lexer.MaxNumbersLeft()) {}
 
   bool ParseFile() {
     for (;;) {
@@ -286,6 +287,10 @@ class XParser {
     if (!ReadCount(&materialCount, 1, "material") || !ReadCount(&faceCount, 1, "face material")) {
       return false;
     }
+    // Declared slots cost no bytes of their own, so without a budget for the
+    // whole file many small lists could each claim the rest of it.
+    if (materialCount > materialBudget_) return Fail("more materials than the file can hold");
+    materialBudget_ -= materialCount;
     mesh.faceMaterials.resize(faceCount);
     for (uint32_t& material : mesh.faceMaterials) {
       if (!lexer_.ReadUInt(&material)) return NumberFailed();
@@ -319,6 +324,7 @@ class XParser {
   Lexer lexer_;
   XMeshBuilder* builder_;
   XMeshParts parts_;
+  size_t materialBudget_;
   std::string error_;
 };
 
