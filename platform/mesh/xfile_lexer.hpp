@@ -351,7 +351,7 @@ class XBinaryLexer {
   // Every number takes at least four bytes.
   size_t MaxNumbersLeft() const { return Left() / 4; }
   std::string_view Problem() const { return problem_; }
-  std::string Where() const { return "offset " + std::to_string(p_ - begin_); }
+  std::string Where() const { return "body offset " + std::to_string(p_ - begin_); }
 
  private:
   enum : uint32_t {

@@ -30,24 +30,16 @@ inline MeshData ReadOrFail(const std::vector<uint8_t>& bytes) {
   return mesh;
 }
 
-inline bool SameBits(float a, float b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 // Bit-exact equality, so that -0 and NaN payloads count too.
 inline void ExpectSameMesh(const MeshData& actual, const MeshData& expected) {
   ASSERT_EQ(actual.vertices.size(), expected.vertices.size());
   for (size_t i = 0; i < actual.vertices.size(); ++i) {
     const MeshVertex& a = actual.vertices[i];
     const MeshVertex& e = expected.vertices[i];
-    const float av[8] = {a.position.x, a.position.y, a.position.z, a.normal.x,
-                         a.normal.y,   a.normal.z,   a.u,          a.v};
-    const float ev[8] = {e.position.x, e.position.y, e.position.z, e.normal.x,
-                         e.normal.y,   e.normal.z,   e.u,          e.v};
-    for (int k = 0; k < 8; ++k) {
-      ASSERT_TRUE(SameBits(av[k], ev[k]))
-          << "vertex " << i << " field " << k << ": " << av[k] << " != " << ev[k];
-    }
+    ASSERT_EQ(std::memcmp(&a, &e, sizeof a), 0)
+        << "vertex " << i << ": (" << a.position.x << " " << a.position.y << " " << a.position.z
+        << " / " << a.normal.x << " " << a.normal.y << " " << a.normal.z << " / " << a.u << " "
+        << a.v << ") differs";
   }
   EXPECT_EQ(actual.indices, expected.indices);
   ASSERT_EQ(actual.subsets.size(), expected.subsets.size());

@@ -105,19 +105,5 @@ TEST(MsZip, DamagedFramingIsRefused) {
   }));
 }
 
-// Whatever a flipped bit does to the deflate data, the result is the right
-// size or a refusal, never a crash (the sanitizer build checks the rest).
-TEST(MsZip, FlippedBitsNeverCrash) {
-  const std::vector<uint8_t> good = Pack(RepetitiveBody(40000), MsZipHistory::Carried);
-  for (size_t i = 4; i < good.size(); i += 7) {
-    std::vector<uint8_t> bytes = good;
-    bytes[i] ^= static_cast<uint8_t>(1u << (i % 8));
-    std::vector<uint8_t> unpacked;
-    if (Unpack(bytes, &unpacked)) {
-      EXPECT_EQ(unpacked.size(), 40000u);
-    }
-  }
-}
-
 }  // namespace
 }  // namespace kbh

@@ -108,71 +108,47 @@ TEST(ReadXFile, EveryWayOfWritingTheModelGivesTheSameMesh) {
 // lists split anywhere, strings with their terminator, template tokens.
 class BinaryFile {
  public:
-  explicit BinaryFile(const char* floatSize) {
-    const std::string header = std::string("xof 0303bin ") + floatSize;
-    bytes_.assign(header.begin(), header.end());
-    doubles_ = std::strcmp(floatSize, "0064") == 0;
+  explicit BinaryFile(const std::string& floatSize) : doubles_(floatSize == "0064") {
+    Raw("xof 0303bin " + floatSize);
   }
-  BinaryFile& Token(uint16_t token) {
-    U16(token);
-    return *this;
-  }
-  BinaryFile& Name(const std::string& name) {
-    U16(1);
-    U32(static_cast<uint32_t>(name.size()));
-    bytes_.insert(bytes_.end(), name.begin(), name.end());
-    return *this;
-  }
+  BinaryFile& Token(uint16_t token) { return Word(token, 2); }
+  BinaryFile& Name(const std::string& name) { return Token(1).Word(name.size(), 4).Raw(name); }
+  // The separator after a string stored as a 32-bit value.
   BinaryFile& String(const std::string& text) {
-    U16(2);
-    U32(static_cast<uint32_t>(text.size()));
-    bytes_.insert(bytes_.end(), text.begin(), text.end());
-    U32(20);  // the semicolon token as a 32-bit value
-    return *this;
+    return Token(2).Word(text.size(), 4).Raw(text).Word(20, 4);
   }
-  BinaryFile& Integer(uint32_t value) {
-    U16(3);
-    U32(value);
-    return *this;
-  }
+  BinaryFile& Integer(uint32_t value) { return Token(3).Word(value, 4); }
+  BinaryFile& Guid() { return Token(5).Word(0x1234, 8).Word(0x5678, 8); }
   BinaryFile& Integers(std::initializer_list<uint32_t> values) {
-    U16(6);
-    U32(static_cast<uint32_t>(values.size()));
+    Token(6).Word(values.size(), 4);
     for (const uint32_t v : values)
-      U32(v);
+      Word(v, 4);
     return *this;
   }
   BinaryFile& Floats(std::initializer_list<double> values) {
-    U16(7);
-    U32(static_cast<uint32_t>(values.size()));
+    Token(7).Word(values.size(), 4);
     for (const double v : values) {
-      if (doubles_) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        U32(static_cast<uint32_t>(bits));
-        U32(static_cast<uint32_t>(bits >> 32));
-      } else {
-        const float f = static_cast<float>(v);
-        uint32_t bits;
-        std::memcpy(&bits, &f, 4);
-        U32(bits);
-      }
+      const float narrow = static_cast<float>(v);
+      uint64_t bits = 0;
+      std::memcpy(&bits, doubles_ ? static_cast<const void*>(&v) : &narrow, doubles_ ? 8 : 4);
+      Word(bits, doubles_ ? 8 : 4);
     }
     return *this;
   }
   const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
  private:
-  void U16(uint32_t v) {
-    bytes_.push_back(static_cast<uint8_t>(v));
-    bytes_.push_back(static_cast<uint8_t>(v >> 8));
+  BinaryFile& Word(uint64_t value, int size) {
+    for (int i = 0; i < size; ++i)
+      bytes_.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    return *this;
   }
-  void U32(uint32_t v) {
-    U16(v & 0xFFFF);
-    U16(v >> 16);
+  BinaryFile& Raw(const std::string& text) {
+    bytes_.insert(bytes_.end(), text.begin(), text.end());
+    return *this;
   }
+  bool doubles_;
   std::vector<uint8_t> bytes_;
-  bool doubles_ = false;
 };
 
 enum : uint16_t { kOpen = 10, kClose = 11, kOpenBracket = 14, kCloseBracket = 15, kComma = 19 };
@@ -183,16 +159,14 @@ TEST(ReadXFile, BinaryRecordsOfEveryShapeGiveTheSameMesh) {
     SCOPED_TRACE(floatSize);
     BinaryFile file(floatSize);
     // template Dummy { <guid> array DWORD x[2]; }
-    file.Token(kTemplate).Name("Dummy").Token(kOpen).Token(5);
-    for (int i = 0; i < 8; ++i)
-      file.Token(0);
+    file.Token(kTemplate).Name("Dummy").Token(kOpen).Guid();
     file.Token(kArray).Token(kDword).Name("x").Token(kOpenBracket).Integer(2);
     file.Token(kCloseBracket).Token(kSemicolon).Token(kClose);
     // A top-level material referenced below.
     file.Name("Material").Name("Red").Token(kOpen).Floats({1, 0, 0, 1, 5, 1, 1, 1, 0, 0, 0});
     file.Name("TextureFilename").Token(kOpen).String("red}.png").Token(kClose).Token(kClose);
 
-    file.Name("Mesh").Token(kOpen).Integer(7);
+    file.Name("Mesh").Token(kOpen).Guid().Integer(7);
     file.Floats({0, 0, 0, 2, 0, 0, 2, 2, 0}).Floats({0, 2, 0, 4, 0, 0, 6, 0, 0, 5, 2, 0});
     file.Integers({3, 3, 0, 1}).Token(kComma).Integers({2, 3, 0, 2, 3}).Integer(3);
     file.Integers({4, 5, 6});
