@@ -115,7 +115,9 @@ bool XMeshBuilder::AddMesh(const XMeshParts& mesh, uint32_t frame, std::string* 
     }
   }
   firstNormalOf_.assign(mesh.positions.size(), kNone);
-  splitVertices_.clear();
+  // A fresh map rather than clear(): clearing touches every bucket a big
+  // earlier mesh left behind, which many small meshes would pay again each.
+  if (!splitVertices_.empty()) decltype(splitVertices_)().swap(splitVertices_);
 
   size_t corner = 0;
   for (size_t face = 0; face < faceCount; ++face) {
