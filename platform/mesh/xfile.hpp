@@ -15,7 +15,8 @@ namespace kbh {
 
 // All meshes of the file merged into one (see mesh_data.hpp). False, with a
 // short reason in *error when error is given, for anything that is not a
-// well-formed file; *out is then left empty.
+// well-formed file, and for a file without a single triangle (nothing could
+// be drawn of it); *out is then left empty.
 bool ReadXFile(std::span<const uint8_t> bytes, MeshData* out, std::string* error = nullptr);
 
 enum class XEncoding {
