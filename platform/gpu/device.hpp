@@ -61,6 +61,7 @@ class Device {
   virtual uint32_t GetRenderState(RenderState state) const = 0;
   virtual void SetTextureStageState(uint32_t stage, TextureStageState type, uint32_t value) = 0;
   virtual void SetTransform(TransformType type, const Matrix& matrix) = 0;
+  // One light, index 0, as the program uses; other indices are ignored.
   virtual void SetLight(uint32_t index, const Light& light) = 0;
   virtual void LightEnable(uint32_t index, bool enable) = 0;
   virtual void SetMaterial(const Material& material) = 0;

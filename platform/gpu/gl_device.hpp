@@ -183,6 +183,7 @@ class GlDevice final : public Device {
   // Scratch for lighting on the CPU, reused between draws.
   std::vector<GLfloat> cpuDiffuse_;
   std::vector<GLfloat> cpuSpecular_;
+  std::vector<uint8_t> cpuLit_;
 };
 
 }  // namespace kbh

@@ -181,13 +181,13 @@ void GlDevice::DrawLitOnCpu(const Mesh& mesh, const MeshSubset& subset, const Ma
   const Matrix normalMatrix = NormalMatrix(worldView);
   cpuDiffuse_.assign(mesh.vertices.size() * 4, 0.0f);
   cpuSpecular_.assign(mesh.vertices.size() * 3, 0.0f);
-  std::vector<bool> done(mesh.vertices.size(), false);
+  cpuLit_.assign(mesh.vertices.size(), 0);
   const size_t first = size_t{subset.firstTriangle} * 3;
   const size_t end = first + size_t{subset.triangleCount} * 3;
   for (size_t i = first; i < end; ++i) {
     const uint32_t index = mesh.indices[i];
-    if (done[index]) continue;
-    done[index] = true;
+    if (cpuLit_[index] != 0) continue;
+    cpuLit_[index] = 1;
     const MeshVertex& v = mesh.vertices[index];
     const VertexColors lit = LightVertex(setup, TransformCoord(v.position, worldView),
                                          TransformNormal(v.normal, normalMatrix));
