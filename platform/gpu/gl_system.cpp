@@ -62,7 +62,12 @@ class GlSystem final : public GraphicsSystem {
         samples > api_.maxSamples) {
       return false;
     }
-    // Ask the driver for real: a small multisampled framebuffer.
+    // Ask the driver for real: a small multisampled framebuffer, made and
+    // dropped without disturbing whatever is bound.
+    GLint boundFramebuffer = 0;
+    GLint boundRenderbuffer = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &boundFramebuffer);
+    glGetIntegerv(GL_RENDERBUFFER_BINDING, &boundRenderbuffer);
     GLuint framebuffer = 0;
     GLuint renderbuffers[2] = {0, 0};
     api_.GenFramebuffers(1, &framebuffer);
@@ -78,7 +83,8 @@ class GlSystem final : public GraphicsSystem {
                                  renderbuffers[1]);
     const bool complete = api_.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
                           glGetError() == GL_NO_ERROR;
-    api_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    api_.BindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(boundFramebuffer));
+    api_.BindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(boundRenderbuffer));
     api_.DeleteFramebuffers(1, &framebuffer);
     api_.DeleteRenderbuffers(2, renderbuffers);
     return complete;

@@ -14,12 +14,19 @@ namespace {
 
 constexpr const char* kTitle = "3DKolbenhof";
 
-// Event ranges the window owns. Keyboard (0x300...) and mouse (0x400...)
-// events, and text input, belong to platform/input.
-constexpr Uint32 kSystemFirst = SDL_QUIT;
-constexpr Uint32 kSystemLast = SDL_SYSWMEVENT;
-constexpr Uint32 kOtherFirst = SDL_JOYAXISMOTION;
-constexpr Uint32 kOtherLast = SDL_LASTEVENT;
+// The window takes every event except the ones platform/input reads: key
+// presses and releases, and mouse motion, buttons and wheel. Those stay
+// queued for it; everything else (quit, window, display, text and keymap
+// notices...) is the window's, so nothing piles up unread.
+struct EventRange {
+  Uint32 first;
+  Uint32 last;
+};
+constexpr EventRange kWindowRanges[] = {
+    {SDL_FIRSTEVENT + 1, SDL_KEYDOWN - 1},
+    {SDL_KEYUP + 1, SDL_MOUSEMOTION - 1},
+    {SDL_MOUSEWHEEL + 1, SDL_LASTEVENT},
+};
 
 WindowMessage Translate(const SDL_Event& event) {
   if (event.type == SDL_QUIT) return WindowMessage::Close;
@@ -112,10 +119,11 @@ bool PeekWindowMessage(MainWindow& window, WindowMessage* message) {
   (void)window;
   SDL_PumpEvents();
   SDL_Event event;
-  if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, kSystemFirst, kSystemLast) == 1 ||
-      SDL_PeepEvents(&event, 1, SDL_GETEVENT, kOtherFirst, kOtherLast) == 1) {
-    *message = Translate(event);
-    return true;
+  for (const EventRange& range : kWindowRanges) {
+    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, range.first, range.last) == 1) {
+      *message = Translate(event);
+      return true;
+    }
   }
   return false;
 }

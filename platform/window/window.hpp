@@ -2,9 +2,9 @@
 // "3DKolbenhof", with an icon and without the system pointer (the program
 // draws its own). The 1024 x 768 back buffer is scaled into it when shown.
 //
-// The window shares SDL's event queue with platform/input: it takes only the
-// events that are not keyboard or mouse input, one at a time, and leaves the
-// rest queued for the input module to read.
+// The window shares SDL's event queue with platform/input: it takes, one at a
+// time, every event except key presses and releases and mouse motion, buttons
+// and wheel, which stay queued for the input module to read.
 #pragma once
 
 #include <memory>

@@ -177,6 +177,8 @@ TEST_F(WindowTest, TakesWindowEventsOneAtATimeAndLeavesInput) {
   event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
   ASSERT_EQ(SDL_PushEvent(&event), 1);
   event = SDL_Event{};
+  event.type = SDL_KEYMAPCHANGED;  // a notice, not input: the window's
+  ASSERT_EQ(SDL_PushEvent(&event), 1);
   event.type = SDL_QUIT;
   ASSERT_EQ(SDL_PushEvent(&event), 1);
 
@@ -185,6 +187,7 @@ TEST_F(WindowTest, TakesWindowEventsOneAtATimeAndLeavesInput) {
   ASSERT_TRUE(PeekWindowMessage(*window_, &message));
   EXPECT_EQ(message, WindowMessage::Activated);
   EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::Close);
+  EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::Other);  // the keymap notice
   // Only input is left: waiting returns at once without taking it.
   EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::Other);
   EXPECT_FALSE(PeekWindowMessage(*window_, &message));
