@@ -17,6 +17,8 @@
 
 namespace kbh {
 
+// Records and cube slots hold device textures: release them before the
+// graphics device (shutdown does so in reverse order of creation).
 struct TextureRecord {
   UniqueTexture texture;
   int width = 0;
