@@ -465,6 +465,7 @@ void GlDevice::SetRenderTarget(TextureHandle target, SurfaceHandle depth) {
   }
   BindCurrentFramebuffer();
   glViewport(0, 0, targetWidth_, targetHeight_);
+  transformsApplied_ = false;  // the half-pixel offset depends on the size
 }
 
 void GlDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {

@@ -97,8 +97,14 @@ GlDevice::LightPath GlDevice::ChooseLightPath(const Mesh& mesh, uint32_t subset,
 
 void GlDevice::ApplyTransforms3D() {
   if (transformsApplied_ && lightApplied_) return;
+  // Direct3D 9 samples pixel i at i, GL at i + 0.5: moving the geometry half
+  // a pixel right and down makes GL cover the pixels Direct3D covers.
+  Matrix halfPixel = MatrixIdentity();
+  halfPixel.m[3][0] = 1.0f / static_cast<float>(targetWidth_);
+  halfPixel.m[3][1] = -1.0f / static_cast<float>(targetHeight_);
+  const Matrix projection = MatrixMultiply(projection_, halfPixel);
   glMatrixMode(GL_PROJECTION);
-  glLoadMatrixf(&projection_.m[0][0]);
+  glLoadMatrixf(&projection.m[0][0]);
   glMatrixMode(GL_MODELVIEW);
   if (!lightApplied_) {
     // GL keeps the light's position in the camera space of this moment.

@@ -203,6 +203,30 @@ TEST_F(GlDeviceTest, ClockwiseIsFrontAndCullModesMeanWhatDirect3DMeans) {
   EXPECT_EQ(PixelAt(frame, 512, 600), kBackground);
 }
 
+TEST_F(GlDeviceTest, PixelCentresOf3DDrawsSitOnWholeCoordinatesAsInDirect3D9) {
+  // A rectangle from x = 100.5 to 200.5 and y = 50.5 to 60.5 on screen covers
+  // the pixels whose centres 101 ... 200 and 51 ... 60 lie inside it.
+  auto clipX = [](float x) { return x / 512.0f - 1.0f; };
+  auto clipY = [](float y) { return 1.0f - y / 384.0f; };
+  MeshData quad;
+  quad.vertices = {{{clipX(100.5f), clipY(50.5f), 0.5f}, {}, 0, 0},
+                   {{clipX(200.5f), clipY(50.5f), 0.5f}, {}, 0, 0},
+                   {{clipX(100.5f), clipY(60.5f), 0.5f}, {}, 0, 0},
+                   {{clipX(200.5f), clipY(60.5f), 0.5f}, {}, 0, 0}};
+  quad.indices = {0, 1, 2, 1, 3, 2};
+  quad.subsets = {{0, 2}};
+  DrawUnlit(device().CreateMesh(quad));
+  const Image frame = device().ReadRenderTarget();
+  EXPECT_EQ(PixelAt(frame, 100, 55), kBackground);
+  EXPECT_EQ(PixelAt(frame, 101, 55), 0xFFFFFFFFu);
+  EXPECT_EQ(PixelAt(frame, 200, 55), 0xFFFFFFFFu);
+  EXPECT_EQ(PixelAt(frame, 201, 55), kBackground);
+  EXPECT_EQ(PixelAt(frame, 150, 50), kBackground);
+  EXPECT_EQ(PixelAt(frame, 150, 51), 0xFFFFFFFFu);
+  EXPECT_EQ(PixelAt(frame, 150, 60), 0xFFFFFFFFu);
+  EXPECT_EQ(PixelAt(frame, 150, 61), kBackground);
+}
+
 TEST_F(GlDeviceTest, SpritesIgnoreCullingAndLeaveTheStatesAlone) {
   device().SetRenderState(RS_CULLMODE, CULL_CW);
   device().SetRenderState(RS_FILLMODE, FILL_WIREFRAME);
@@ -335,8 +359,12 @@ TEST_F(GlDeviceTest, TextureStageZeroModulatesPointSampledTexels) {
   EXPECT_EQ(PixelAt(frame, 100, 100), 0xFFFF0000u);
   EXPECT_EQ(PixelAt(frame, 900, 100), 0xFF0000FFu);
   EXPECT_EQ(PixelAt(frame, 100, 700), 0xFF0000FFu);
-  EXPECT_EQ(PixelAt(frame, 511, 100), 0xFFFF0000u);
-  EXPECT_EQ(PixelAt(frame, 512, 100), 0xFF0000FFu);
+  EXPECT_EQ(PixelAt(frame, 510, 100), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(frame, 514, 100), 0xFF0000FFu);
+  for (int x = 505; x < 520; ++x) {
+    const uint32_t texel = PixelAt(frame, x, 100);
+    EXPECT_TRUE(texel == 0xFFFF0000u || texel == 0xFF0000FFu) << x;
+  }
 
   device().SetTextureStageState(0, TSS_COLOROP, TOP_DISABLE);
   device().DrawSubset(mesh, 0);

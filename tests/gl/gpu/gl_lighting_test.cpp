@@ -205,13 +205,14 @@ class GlLightingTest : public ::testing::Test {
     return d.ReadRenderTarget();
   }
 
-  // The pixel whose centre is nearest to where the vertex lands.
+  // The pixel whose centre is nearest to where the vertex lands; Direct3D 9
+  // puts pixel centres at whole coordinates.
   uint32_t PixelOfVertex(const Image& frame, int ring, int segment) const {
     const Vec3 p = SpherePoint(ring, segment) * kRadius;
     const Vec3 ndc = TransformCoord(p, MatrixMultiply(view_, projection_));
     const double x = (ndc.x + 1.0) * 0.5 * 1024.0;
     const double y = (1.0 - ndc.y) * 0.5 * 768.0;
-    return PixelAt(frame, static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
+    return PixelAt(frame, static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
   }
 
   void ExpectVertex(const Image& frame, int ring, int segment) {
