@@ -89,7 +89,7 @@ GraphicsDevice::~GraphicsDevice() {
 }
 
 bool GraphicsDevice::InitGraphicsDevice(MainWindow* window, int width, int height, uint32_t flags) {
-  return InitGraphicsDevice(
+  return InitGraphicsDeviceOn(
       [window]() -> std::unique_ptr<GraphicsSystem> {
         std::unique_ptr<GlContext> context =
             window != nullptr ? CreateWindowGlContext(*window) : CreateHeadlessGlContext();
@@ -98,8 +98,8 @@ bool GraphicsDevice::InitGraphicsDevice(MainWindow* window, int width, int heigh
       width, height, flags);
 }
 
-bool GraphicsDevice::InitGraphicsDevice(const GraphicsSystemFactory& createSystem, int width,
-                                        int height, uint32_t flags) {
+bool GraphicsDevice::InitGraphicsDeviceOn(const GraphicsSystemFactory& createSystem, int width,
+                                          int height, uint32_t flags) {
   windowed_ = (flags & kGraphicsFlagWindowed) != 0;
   log_.WriteLog("   D3DCreate -");
   system_ = createSystem ? createSystem() : nullptr;

@@ -37,9 +37,9 @@ class GraphicsDevice {
   // The device for window, or a headless one (no window: tests, tools,
   // benchmarks). Logs every step; false after logging why it failed.
   bool InitGraphicsDevice(MainWindow* window, int width, int height, uint32_t flags);
-  // The same checks against any graphics system.
-  bool InitGraphicsDevice(const GraphicsSystemFactory& createSystem, int width, int height,
-                          uint32_t flags);
+  // The same checks against any graphics system (a fake one in tests).
+  bool InitGraphicsDeviceOn(const GraphicsSystemFactory& createSystem, int width, int height,
+                            uint32_t flags);
   // Releases the device, then the system. Returns 1.
   int ReleaseGraphicsDevice();
 

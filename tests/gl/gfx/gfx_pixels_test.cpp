@@ -38,8 +38,7 @@ class GfxPixelsTest : public ::testing::Test {
     if (CreateHeadlessGlContext() == nullptr) {
       GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
-    ASSERT_TRUE(graphics.InitGraphicsDevice(static_cast<MainWindow*>(nullptr), 1024, 768, 32))
-        << log.Text();
+    ASSERT_TRUE(graphics.InitGraphicsDevice(nullptr, 1024, 768, 32)) << log.Text();
   }
 
   std::string WriteDds(const std::string& name, const Image& image, Format format) {

@@ -21,7 +21,7 @@ constexpr char kSuccessLog[] =
 class GraphicsDeviceTest : public ::testing::Test {
  protected:
   bool Init(int width = 1024, int height = 768, uint32_t flags = 32) {
-    return graphics.InitGraphicsDevice(
+    return graphics.InitGraphicsDeviceOn(
         [this]() -> std::unique_ptr<GraphicsSystem> {
           if (noSystem) return nullptr;
           auto made = std::make_unique<RecordingSystem>(system);
@@ -92,7 +92,7 @@ TEST_F(GraphicsDeviceTest, EachFailedCheckLogsItsTextAndStops) {
     GraphicsDevice device(caseLog.Log());
     RecordingSystem shaped;
     c.shape(shaped);
-    EXPECT_FALSE(device.InitGraphicsDevice(
+    EXPECT_FALSE(device.InitGraphicsDeviceOn(
         [&shaped] { return std::make_unique<RecordingSystem>(shaped); }, 1024, 768, 32));
     const std::string text = caseLog.Text();
     ASSERT_GE(text.size(), std::string(c.expectedTail).size());
@@ -139,7 +139,7 @@ TEST_F(GraphicsDeviceTest, PresentParametersFollowTheFlags) {
 
   GraphicsDevice windowed(log.Log());
   RecordingSystem* made = nullptr;
-  ASSERT_TRUE(windowed.InitGraphicsDevice(
+  ASSERT_TRUE(windowed.InitGraphicsDeviceOn(
       [&made] {
         auto s = std::make_unique<RecordingSystem>();
         made = s.get();
@@ -166,8 +166,8 @@ TEST_F(GraphicsDeviceTest, LongAdapterNamesAreCutToFitTheirLine) {
   GraphicsDevice other(bothLong.Log());
   RecordingSystem shaped;
   shaped.identifier = {std::string(300, 'D'), std::string(300, 'V')};
-  ASSERT_TRUE(other.InitGraphicsDevice([&] { return std::make_unique<RecordingSystem>(shaped); },
-                                       1024, 768, 32));
+  ASSERT_TRUE(other.InitGraphicsDeviceOn([&] { return std::make_unique<RecordingSystem>(shaped); },
+                                         1024, 768, 32));
   text = bothLong.Text();
   EXPECT_NE(text.find(std::string(87, 'D') + "\n   driver: " + std::string(87, 'V') +
                       "\n   CreateDevice"),

@@ -15,7 +15,7 @@ namespace kbh::testing {
 class RecordingGraphicsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(graphics.InitGraphicsDevice(
+    ASSERT_TRUE(graphics.InitGraphicsDeviceOn(
         [this] {
           auto system = std::make_unique<RecordingSystem>();
           made_ = system.get();
