@@ -1,5 +1,6 @@
 #include "catalogue/data_store.hpp"
 
+#include <algorithm>
 #include <vector>
 
 namespace kbh {
@@ -44,12 +45,25 @@ bool PrecedesInPreOrder(const CatalogueNode& a, const CatalogueNode& b) {
 // Nodes are usually added in pre-order, so the first one to claim an id keeps
 // it; only a repeated id added out of order needs the comparison.
 void IndexNode(DataStore& store, CatalogueNode* node) {
-  auto [entry, inserted] = store.firstById.try_emplace(node->id, node);
-  if (!inserted && PrecedesInPreOrder(*node, *entry->second)) entry->second = node;
+  CatalogueNode*& first = store.firstById.Insert(node->id, node);
+  if (first != node && PrecedesInPreOrder(*node, *first)) first = node;
 }
 
+// Blocks double from 64 to 16384 nodes: a small file pays for little, and a
+// large one at most twice what it uses.
+constexpr size_t kFirstBlockNodes = 64;
+constexpr size_t kLargestBlockNodes = 16384;
+
 CatalogueNode* NewNode(DataStore& store, std::string_view name, ItemId id, NodeType type) {
-  CatalogueNode& node = store.nodes.emplace_back();
+  if (store.nodeBlocks.empty() ||
+      store.nodeBlocks.back().size() == store.nodeBlocks.back().capacity()) {
+    const size_t size = store.nodeBlocks.empty()
+                            ? kFirstBlockNodes
+                            : std::min(store.nodeBlocks.back().capacity() * 2, kLargestBlockNodes);
+    store.nodeBlocks.emplace_back().reserve(size);
+  }
+  CatalogueNode& node = store.nodeBlocks.back().emplace_back();
+  ++store.nodeCount;
   node.name = name;
   node.id = id;
   node.type = type;
@@ -106,13 +120,11 @@ bool AttachRecord(CatalogueNode* node, std::unique_ptr<PartRecord> record) {
 // --- Looking up --------------------------------------------------------------
 
 const CatalogueNode* FindById(const DataStore& store, ItemId id) {
-  const auto entry = store.firstById.find(id);
-  return entry == store.firstById.end() ? nullptr : entry->second;
+  return store.firstById.Find(id);
 }
 
 CatalogueNode* FindById(DataStore& store, ItemId id) {
-  const auto entry = store.firstById.find(id);
-  return entry == store.firstById.end() ? nullptr : entry->second;
+  return store.firstById.Find(id);
 }
 
 const CatalogueNode* FindCategory(const DataStore& store, uint8_t number) {

@@ -10,12 +10,12 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
+#include "catalogue/id_index.hpp"
 #include "catalogue/item_id.hpp"
 #include "platform/math/math.hpp"
 
@@ -101,12 +101,16 @@ struct DataStore {
   const CatalogueNode* subcategoryCursor = nullptr;
   const CatalogueNode* itemCursor = nullptr;
 
-  // Owns every node; a deque never moves its elements, so the links stay valid.
-  std::deque<CatalogueNode> nodes;
+  // Owns every node, in blocks that are filled in order and never grow past
+  // what they reserved, so the links stay valid and nodes made one after the
+  // other lie side by side (the records that attach to them later are found
+  // by walking memory forward rather than jumping around it).
+  std::vector<std::vector<CatalogueNode>> nodeBlocks;
+  size_t nodeCount = 0;
   CatalogueNode* lastCategory = nullptr;
   uint32_t categoryCount = 0;
   // For each id, the node FindById must answer: the first in pre-order.
-  std::unordered_map<ItemId, CatalogueNode*> firstById;
+  IdIndex firstById;
 };
 
 // Appends a category at the end of the top-level chain.

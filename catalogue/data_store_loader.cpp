@@ -265,6 +265,10 @@ class Loader {
   void ReadRecord() {
     const size_t start = reader_.Offset();
     const ItemId id = reader_.ReadU32();
+    // The node was made long ago and is likely out of the cache: fetch it
+    // while the record is read instead of waiting for it afterwards.
+    CatalogueNode* node = FindById(store_, id);
+    if (node != nullptr) __builtin_prefetch(node, 1);
     auto record = std::make_unique<PartRecord>();
     record->text1 = ReadText(kText1LineLimit, 1, id);
     record->text2 = ReadText(kText2LineLimit, 2, id);
@@ -274,7 +278,6 @@ class Loader {
     ReadActions(id, record->actions);
     if (reader_.HitEnd()) Note(FindingKind::kRecordCut, start, id);
 
-    CatalogueNode* node = FindById(store_, id);
     if (node == nullptr) {
       Note(FindingKind::kRecordWithoutNode, start, id);
       return;

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace kbh {
 namespace {
 
@@ -74,6 +79,29 @@ TEST(DataStore, RepeatedIdsAnswerTheFirstNodeInPreOrderWhateverTheOrderOfAdding)
   AddItemNode(store, again, "shadowed", 0x00090101);
   EXPECT_EQ(FindById(store, 0x00010000), first);
   EXPECT_EQ(FindById(store, 0x00090101), early);
+}
+
+TEST(DataStore, TheIndexFindsEveryIdOfALargeStoreAndNothingElse) {
+  DataStore store;
+  std::mt19937 random(3);
+  std::vector<ItemId> ids;
+  CatalogueNode* parent = AddCategoryNode(store, "root", 0);
+  for (int index = 0; index < 20000; ++index) {
+    const ItemId id = static_cast<ItemId>(random());
+    ids.push_back(id);
+    AddItemNode(store, parent, "", id);
+  }
+  for (size_t index = 0; index < ids.size(); ++index) {
+    const CatalogueNode* found = FindById(store, ids[index]);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->id, ids[index]);
+  }
+  std::sort(ids.begin(), ids.end());
+  for (int index = 0; index < 20000; ++index) {
+    const ItemId id = static_cast<ItemId>(random());
+    if (id == 0 || std::binary_search(ids.begin(), ids.end(), id)) continue;
+    ASSERT_EQ(FindById(store, id), nullptr) << id;
+  }
 }
 
 TEST(DataStore, CategoryWalkStopsAndStaysAtTheEnd) {
