@@ -34,19 +34,6 @@ struct SmallTree {
   CatalogueNode* cylinders = AddSubcategoryNode(store, engine, "Cylinders", 0x00050100);
 };
 
-TEST(DataStore, AddingBuildsChainsInOrder) {
-  SmallTree tree;
-  EXPECT_EQ(tree.store.first, tree.wheels);
-  EXPECT_EQ(tree.wheels->next, tree.engine);
-  EXPECT_EQ(tree.wheels->firstChild, tree.directA);
-  EXPECT_EQ(tree.directA->next, tree.directB);
-  EXPECT_EQ(tree.directB->next, tree.front);
-  EXPECT_EQ(tree.front->firstChild, tree.spoke);
-  EXPECT_EQ(tree.spoke->type, NodeType::kItem);
-  EXPECT_EQ(tree.front->type, NodeType::kSubcategory);
-  EXPECT_EQ(AddItemNode(tree.store, nullptr, "orphan", 1), nullptr);
-}
-
 TEST(DataStore, FindByIdAndFindCategory) {
   SmallTree tree;
   EXPECT_EQ(FindById(tree.store, 0x01030000), tree.wheels);

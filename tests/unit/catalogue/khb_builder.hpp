@@ -39,8 +39,6 @@ class KhbBuilder {
   KhbBuilder& Category(uint8_t number, uint8_t kind, std::string_view nameLine) {
     return Byte('#').Byte(number).Byte(kind).Raw(nameLine);
   }
-  KhbBuilder& Subcategory(std::string_view nameLine) { return Byte('$').Raw(nameLine); }
-  KhbBuilder& Item(std::string_view nameLine) { return Byte('+').Raw(nameLine); }
 
   // A record's fields up to and including its block; actions follow with
   // ActionCount and the Action* calls.
