@@ -39,8 +39,8 @@ inline constexpr uint8_t kMarkerItem = '+';
 inline constexpr uint8_t kMarkerTreeEnd = 0xA7;
 inline constexpr uint8_t kMarkerTreeEndAlternative = 0xFF;
 
-// Line limits count the stored text's terminating NUL, as the original
-// buffers did: a line yields at most limit - 1 bytes.
+// Line limits count the stored text's terminating NUL: a line yields at most
+// limit - 1 bytes.
 inline constexpr size_t kNameLineLimit = 200;
 inline constexpr size_t kText1LineLimit = 500;
 inline constexpr size_t kText2LineLimit = 500;
