@@ -482,7 +482,10 @@ void AppendStraight(std::vector<Vec3>& path, Vec3 to, float maxStep) {
     return;
   }
   const Vec3 from = path.back();
-  const int steps = std::max(1, static_cast<int>(std::ceil(Length(to - from) / maxStep)));
+  const float length = Length(to - from);
+  const int steps = std::isfinite(length)
+                        ? std::clamp(static_cast<int>(std::ceil(length / maxStep)), 1, 1000)
+                        : 1;
   for (int s = 1; s <= steps; ++s)
     path.push_back(Lerp(from, to, static_cast<float>(s) / steps));
 }
@@ -501,7 +504,8 @@ std::vector<Vec3> BentPath(const std::vector<Vec3>& corners, float bendRadius, i
     const Vec3 d0 = Normalize(in);
     const Vec3 d1 = Normalize(out);
     const float turn = std::acos(std::clamp(Dot(d0, d1), -1.0f, 1.0f));
-    if (turn < 1e-3f) {
+    // Straight on, or a reversal that no bend can round: a plain corner.
+    if (turn < 1e-3f || turn > kPi - 1e-2f) {
       AppendStraight(path, at, maxStraightStep);
       continue;
     }
@@ -673,25 +677,31 @@ std::vector<Vec3> PlaceShape(const Frame& frame, const Shape2& shape, float sx, 
 }
 
 void AddRoundedBox(MeshBuilder& builder, const Frame& frame, Vec3 halfExtents, float radius,
-                   int segments) {
+                   int segments, Vec3 flatStep) {
   const float r = std::clamp(radius, 0.0f, std::min({halfExtents.x, halfExtents.y, halfExtents.z}));
   const Vec3 inner{halfExtents.x - r, halfExtents.y - r, halfExtents.z - r};
   // Positions on a face of the cube of half size inner + r, per axis: the
   // flat middle, then tan-spaced steps so that the quarter rounds are cut
   // into equal angles.
-  const auto samples = [&](float innerHalf) {
+  const auto samples = [&](float innerHalf, float step) {
     std::vector<float> s;
     for (int k = segments; k >= 1; --k) {
       s.push_back(-innerHalf - r * std::tan(0.25f * kPi * static_cast<float>(k) / segments));
     }
     s.push_back(-innerHalf);
-    if (innerHalf > 1e-4f) s.push_back(innerHalf);
+    if (innerHalf > 1e-4f) {
+      const int steps = std::max(1, static_cast<int>(std::ceil(2.0f * innerHalf / step)));
+      for (int k = 1; k <= steps; ++k) {
+        s.push_back(-innerHalf + 2.0f * innerHalf * static_cast<float>(k) / steps);
+      }
+    }
     for (int k = 1; k <= segments; ++k) {
       s.push_back(innerHalf + r * std::tan(0.25f * kPi * static_cast<float>(k) / segments));
     }
     return s;
   };
   const float in[3] = {inner.x, inner.y, inner.z};
+  const float step[3] = {flatStep.x, flatStep.y, flatStep.z};
   // (normal axis, sign, u axis, v axis) with Cross(e_u, e_v) = sign * e_normal.
   const int faces[6][4] = {{0, 1, 1, 2},  {0, -1, 2, 1}, {1, 1, 2, 0},
                            {1, -1, 0, 2}, {2, 1, 0, 1},  {2, -1, 1, 0}};
@@ -700,8 +710,8 @@ void AddRoundedBox(MeshBuilder& builder, const Frame& frame, Vec3 halfExtents, f
     const float sign = static_cast<float>(face[1]);
     const int ua = face[2];
     const int va = face[3];
-    const std::vector<float> us = samples(in[ua]);
-    const std::vector<float> vs = samples(in[va]);
+    const std::vector<float> us = samples(in[ua], step[ua]);
+    const std::vector<float> vs = samples(in[va], step[va]);
     Grid grid = MakeGrid(static_cast<int>(us.size()), static_cast<int>(vs.size()));
     grid.normals.resize(grid.points.size());
     for (int i = 0; i < grid.rows; ++i) {

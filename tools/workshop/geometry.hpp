@@ -188,9 +188,10 @@ std::vector<Vec3> PlaceShape(const Frame& frame, const Shape2& shape, float sx =
                              float sy = 1.0f);
 
 // A box of the given half extents about frame's origin with every edge
-// rounded by radius (segments steps per quarter round).
+// rounded by radius (segments steps per quarter round). Its flat faces are cut
+// every flatStep units, so that a later deformation has vertices to bend.
 void AddRoundedBox(MeshBuilder& builder, const Frame& frame, Vec3 halfExtents, float radius,
-                   int segments);
+                   int segments, Vec3 flatStep = {1e9f, 1e9f, 1e9f});
 
 // outline (in frame's local xy plane) extruded along local z from z0 to z1,
 // with hard edges where the outline is creased and flat caps.

@@ -12,7 +12,7 @@ namespace {
 
 using namespace moped;
 
-constexpr int kTubeSides = 12;
+constexpr int kTubeSides = 10;
 constexpr float kMainTube = 2.9f;
 
 Vec3 WithZ(Vec3 p, float z) {
@@ -111,7 +111,7 @@ void AddShocks(MeshBuilder& b, int springSubset, int bodySubset) {
                     {3.9f, length - 4.0f},
                     {3.2f, length - 2.5f},
                     {0.0f, length - 2.5f}}),
-           16);
+           12);
   for (const Vec3& eye : {bottom, top}) {
     AddLathe(
         b, FrameAlong(eye + Vec3{0, 0, -2.2f}, {0, 0, 1}),
@@ -122,7 +122,7 @@ void AddShocks(MeshBuilder& b, int springSubset, int bodySubset) {
   b.SetSubset(springSubset);
   AddTube(
       b,
-      HelixPath(bottom + axis * (length * 0.12f), bottom + axis * (length * 0.7f), 3.1f, 8.5f, 10),
+      HelixPath(bottom + axis * (length * 0.12f), bottom + axis * (length * 0.7f), 3.1f, 7.5f, 8),
       0.55f, 5, Caps::Both);
   // Spring seats.
   for (float at : {0.12f, 0.7f}) {
@@ -213,6 +213,20 @@ PartMesh BuildFrame(FrameStyle style) {
   }
   AddHexNut(b, WithZ(kSwingarmPivot, kSwingarmZ + 2.0f), {0, 0, 1}, 3.0f, 1.4f);
   AddHexNut(b, WithZ(kSwingarmPivot, -kSwingarmZ - 2.0f), {0, 0, -1}, 3.0f, 1.4f);
+
+  b.AddSubset("side covers");
+  // Pressed covers over the triangle under the seat, hiding the battery and
+  // the tool roll.
+  {
+    const MeshBuilder::Mark mark = b.Here();
+    const std::vector<Vec2> outline = {
+        {-62.0f, 93.0f}, {-36.0f, 49.0f}, {-31.0f, 53.0f}, {-30.0f, 90.0f}};
+    Frame frame;
+    frame.origin = {0.0f, 0.0f, 13.6f};
+    AddRoundedSlab(b, frame, FilletedPolygon(outline, {5.0f, 6.0f, 4.0f, 4.0f}, 4), 0.0f, 1.8f,
+                   0.8f, 2);
+    b.MirrorZSince(mark);
+  }
   return Finish(b);
 }
 
@@ -274,7 +288,7 @@ PartMesh BuildFork(ForkStyle style) {
     }
     bellows.push_back({3.3f, 21.0f, true});
     bellows.push_back({2.3f, 21.4f, false});
-    AddLathe(b, FrameAlong(ForkLeg(38.5f, 1.0f), SteerUp()), bellows, 18);
+    AddLathe(b, FrameAlong(ForkLeg(38.5f, 1.0f), SteerUp()), bellows, 14);
     b.MirrorZSince(gaiterMark);
   }
 
@@ -388,8 +402,8 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
   std::vector<ProfilePoint> grip;
   grip.push_back({0.0f, 0.0f, false});
   grip.push_back({2.3f, 0.0f, false});
-  for (int rib = 0; rib < 8; ++rib) {
-    const float h = 1.2f + 1.4f * static_cast<float>(rib);
+  for (int rib = 0; rib < 6; ++rib) {
+    const float h = 1.4f + 1.8f * static_cast<float>(rib);
     grip.push_back({2.35f, h, false});
     grip.push_back({2.6f, h + 0.7f, false});
   }
@@ -397,7 +411,7 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
   grip.push_back({2.9f, 13.6f, false});
   grip.push_back({2.2f, 14.0f, false});
   grip.push_back({0.0f, 14.0f, false});
-  AddLathe(b, FrameAlong(end - out * 13.0f, out), grip, 16);
+  AddLathe(b, FrameAlong(end - out * 13.0f, out), grip, 12);
   b.MirrorZSince(gripMark);
 
   b.AddSubset("levers");
@@ -440,9 +454,9 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
                       {6.1f, 3.0f},
                       {6.0f, 3.5f},
                       {5.4f, 3.6f}}),
-             32);
+             24);
     b.SetSubset(glass);
-    AddLathe(b, back, Profile({{5.4f, 3.3f}, {0.0f, 3.45f}}), 32);
+    AddLathe(b, back, Profile({{5.4f, 3.3f}, {0.0f, 3.45f}}), 24);
     b.MirrorZSince(mirrorMark);
   } else {
     // Without mirrors the slots stay, with a bar-end weight each, so that every

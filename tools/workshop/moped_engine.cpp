@@ -1,5 +1,6 @@
 // The single-cylinder two-stroke engine with its finned barrel and head,
 // covers, carburettor, pedals and chain; and the exhausts that leave its port.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/workshop/moped_layout.hpp"
@@ -23,7 +24,7 @@ void AddFins(MeshBuilder& b, float from, float to, int count, float halfSize, fl
     const float d = from + (to - from) * static_cast<float>(f) / static_cast<float>(count - 1);
     const Shape2 fin =
         RoundedRectShape(2.0f * halfSize, 2.0f * halfSize * 0.92f, halfSize * 0.3f, 3);
-    AddRoundedSlab(b, FinFrame(d - thickness * 0.5f), fin, 0.0f, thickness, thickness * 0.45f, 1);
+    AddExtrusion(b, FinFrame(d - thickness * 0.5f), fin, 0.0f, thickness);
   }
 }
 
@@ -91,35 +92,12 @@ void AddChain(MeshBuilder& b) {
       loop.push_back(at(centre, radius, from + (to - from) * static_cast<float>(s) / steps));
     }
   };
-  run(at(front, kFrontRadius, top), at(rear, kRearRadius, top), 24);
-  arc(rear, kRearRadius, top, -top, 24);
-  run(at(rear, kRearRadius, -top), at(front, kFrontRadius, -top), 24);
+  run(at(front, kFrontRadius, top), at(rear, kRearRadius, top), 2);
+  arc(rear, kRearRadius, top, -top, 20);
+  run(at(rear, kRearRadius, -top), at(front, kFrontRadius, -top), 2);
   arc(front, kFrontRadius, -top, top - 2.0f * kPi, 10);
   loop.push_back(loop.front());
-  // Resample evenly so that the links are evenly spaced.
-  std::vector<Vec3> even;
-  float total = 0.0f;
-  for (size_t i = 1; i < loop.size(); ++i)
-    total += Length(loop[i] - loop[i - 1]);
-  constexpr float kLink = 1.27f;
-  const int stations = static_cast<int>(total / (kLink * 0.5f));
-  size_t segment = 1;
-  float walked = 0.0f;
-  for (int s = 0; s <= stations; ++s) {
-    const float target = total * static_cast<float>(s) / stations;
-    while (segment < loop.size() - 1 &&
-           walked + Length(loop[segment] - loop[segment - 1]) < target) {
-      walked += Length(loop[segment] - loop[segment - 1]);
-      ++segment;
-    }
-    const float piece = Length(loop[segment] - loop[segment - 1]);
-    const float t = piece > 0.0f ? (target - walked) / piece : 0.0f;
-    even.push_back(Lerp(loop[segment - 1], loop[segment], std::clamp(t, 0.0f, 1.0f)));
-  }
-  std::vector<float> scales;
-  for (int s = 0; s <= stations; ++s)
-    scales.push_back(s % 2 == 0 ? 0.8f : 1.0f);
-  AddSweep(b, even, RoundedRectShape(1.6f, 1.1f, 0.4f, 1), Caps::None, scales, {0, 0, 1});
+  AddSweep(b, loop, RoundedRectShape(1.6f, 1.1f, 0.4f, 1), Caps::None, {}, {0, 0, 1});
 }
 
 void AddPedal(MeshBuilder& b, float side, float angle, int armSubset, int pedalSubset) {
@@ -145,11 +123,9 @@ void AddPedal(MeshBuilder& b, float side, float angle, int armSubset, int pedalS
   AddRod(b, tip, spindle + Vec3{0, 0, side * 11.0f}, 0.7f, 8);
   Frame block;
   block.origin = spindle + Vec3{0, 0, side * 5.5f};
-  AddRoundedBox(b, block, {4.2f, 1.6f, 5.0f}, 0.9f, 2);
+  AddRoundedBox(b, block, {4.2f, 1.6f, 5.0f}, 0.9f, 1);
   for (float x : {-3.2f, 3.2f}) {
-    Frame rubber;
-    rubber.origin = block.origin + Vec3{x, 0.0f, 0.0f};
-    AddRoundedBox(b, rubber, {0.9f, 2.1f, 5.2f}, 0.6f, 1);
+    AddRod(b, block.origin + Vec3{x, 0.0f, -5.2f}, block.origin + Vec3{x, 0.0f, 5.2f}, 1.1f, 8);
   }
 }
 
@@ -209,17 +185,29 @@ PartMesh BuildEngine(EngineStyle style) {
            Profile({{0.0f, 0.0f}, {2.4f, 0.0f}, {2.4f, 3.4f}, {1.8f, 4.0f}, {0.0f, 4.0f}}), 14);
 
   b.AddSubset("air filter");
-  const Vec3 filter = carb + Vec3{-15.0f, 1.0f, 0.0f};
-  AddLathe(
-      b, FrameAlong(filter + Vec3{0, 0, -7.0f}, {0, 0, 1}),
-      Profile(
-          {{0.0f, 0.0f}, {6.0f, 0.0f}, {7.0f, 0.8f}, {7.0f, 13.2f}, {6.0f, 14.0f}, {0.0f, 14.0f}}),
-      28);
+  // The air box fills the space under the seat nose; the carburettor
+  // breathes through a rubber boot below it.
+  const Vec3 filter{-13.0f, 66.0f, 0.0f};
+  {
+    const MeshBuilder::Mark mark = b.Here();
+    Frame box;
+    box.origin = filter;
+    AddRoundedBox(b, box, {9.5f, 13.0f, 8.5f}, 3.5f, 3, {4.0f, 5.0f, 9.0f});
+    b.DeformSince(mark, [&](Vec3 p) {
+      // Wider at the top, where it tucks under the tank and seat.
+      const float up = std::clamp((p.y - filter.y) / 13.0f, -1.0f, 1.0f);
+      return Vec3{p.x, p.y, filter.z + (p.z - filter.z) * (1.0f + 0.18f * up)};
+    });
+  }
 
   b.AddSubset("intake");
   AddTube(b, BentPath({carb, Lerp(carb, intake, 0.5f) + Vec3{0, 0.5f, 0}, intake}, 3.0f, 4, 4.0f),
           2.3f, 12, Caps::Both);
-  AddTube(b, {carb + Vec3{-10.0f, 0.6f, 0}, filter + Vec3{5.5f, 0, 0}}, 2.8f, 12, Caps::None);
+  AddTube(b,
+          BentPath({carb + Vec3{-9.5f, 0.9f, 0}, carb + Vec3{-13.0f, 2.0f, 0},
+                    filter + Vec3{1.0f, -12.0f, 0}},
+                   3.0f, 5),
+          2.6f, 12, Caps::None);
 
   b.AddSubset("spark plug");
   const Vec3 plugBase = CylinderPoint(37.6f);
@@ -319,7 +307,7 @@ void AddSilencer(MeshBuilder& b, Vec3 from, Vec3 to, float radius, float pipe) {
 // A curved sheet over the outer side of a pipe: an arc-shaped section swept
 // along the pipe.
 void AddShield(MeshBuilder& b, const std::vector<Vec3>& path, float radius, Vec3 outward) {
-  const Shape2 section = ArcShellShape(radius, radius + 0.5f, -1.35f, 1.35f, 14);
+  const Shape2 section = ArcShellShape(radius, radius + 0.5f, -1.35f, 1.35f, 10);
   // The section's local x points along outward (the up hint gives local y).
   const Vec3 t = Normalize(path.back() - path.front());
   const Vec3 up = Cross(t, Normalize(outward));
@@ -334,7 +322,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
   b.AddSubset("header pipe");
   if (style == ExhaustStyle::Upswept || style == ExhaustStyle::UpsweptBlack) {
     const Vec3 silencerStart{-44.0f, 57.0f, -27.0f};
-    const Vec3 silencerEnd{-124.0f, 75.0f, -27.0f};
+    const Vec3 silencerEnd{-116.0f, 73.0f, -27.0f};
     const std::vector<Vec3> header = BentPath({port,
                                                port + Vec3{6.0f, -4.0f, -3.0f},
                                                {25.0f, 22.0f, -15.0f},
@@ -348,7 +336,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
              true);
 
     b.AddSubset("silencer");
-    AddSilencer(b, silencerStart, silencerEnd, 6.4f, 2.3f);
+    AddSilencer(b, silencerStart, silencerEnd, 5.6f, 2.3f);
 
     b.AddSubset("heat shields");
     const Vec3 axis = Normalize(silencerEnd - silencerStart);
@@ -356,7 +344,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
     for (int s = 0; s <= 10; ++s) {
       shieldPath.push_back(silencerStart + axis * (12.0f + 30.0f * static_cast<float>(s) / 10.0f));
     }
-    AddShield(b, shieldPath, 7.3f, {0, 0.35f, -1});
+    AddShield(b, shieldPath, 6.5f, {0, 0.35f, -1});
     std::vector<Vec3> headerShield;
     for (int s = 0; s <= 8; ++s) {
       headerShield.push_back(Lerp(Vec3{8.0f, 27.0f, -23.6f}, Vec3{-16.0f, 39.0f, -26.3f},
@@ -367,10 +355,10 @@ PartMesh BuildExhaust(ExhaustStyle style) {
     b.AddSubset("brackets");
     const Vec3 clamp = silencerStart + axis * 50.0f;
     AddLathe(b, FrameAlong(clamp, axis),
-             Profile({{6.5f, 0.0f}, {7.1f, 0.0f}, {7.1f, 2.0f}, {6.5f, 2.0f}}), 28, 0.0f,
+             Profile({{5.7f, 0.0f}, {6.3f, 0.0f}, {6.3f, 2.0f}, {5.7f, 2.0f}}), 28, 0.0f,
              2.0f * kPi, true);
-    AddTube(b, {clamp + Vec3{0.0f, 6.8f, 0.8f}, {-60.0f, 80.5f, -10.8f}}, 0.9f, 8, Caps::Both);
-    AddTube(b, {clamp + Vec3{-1.0f, 6.8f, 0.6f}, {-70.0f, 93.0f, -11.0f}}, 0.9f, 8, Caps::Both);
+    AddTube(b, {clamp + Vec3{0.0f, 6.0f, 0.8f}, {-60.0f, 80.5f, -10.8f}}, 0.9f, 8, Caps::Both);
+    AddTube(b, {clamp + Vec3{-1.0f, 6.0f, 0.6f}, {-70.0f, 93.0f, -11.0f}}, 0.9f, 8, Caps::Both);
   } else if (style == ExhaustStyle::Expansion) {
     // The expansion chamber swells under the engine, then a thin stinger
     // climbs to a small silencer under the seat.

@@ -14,7 +14,7 @@ namespace {
 
 using namespace moped;
 
-constexpr int kAround = 56;  // segments around the wheel
+constexpr int kAround = 48;  // segments around the wheel
 
 // Local y along the axle (world +z), local x forward.
 Frame WheelFrame(Vec3 axle) {
@@ -37,13 +37,14 @@ std::vector<ProfilePoint> TyreSection() {
   // is sampled more densely so that its grooves come out.
   constexpr float kTreadEdge = 1.0f;
   std::vector<float> angles;
-  for (int i = 0; i < 7; ++i)
-    angles.push_back(kPi + (kPi - kTreadEdge) * static_cast<float>(i) / 7.0f);
-  for (int i = 0; i < 18; ++i) {
-    angles.push_back(2.0f * kPi - kTreadEdge + 2.0f * kTreadEdge * static_cast<float>(i) / 18.0f);
+  for (int i = 0; i < 6; ++i) {
+    angles.push_back(kPi + (kPi - kTreadEdge) * static_cast<float>(i) / 6.0f);
   }
-  for (int i = 0; i < 7; ++i) {
-    angles.push_back(2.0f * kPi + kTreadEdge + (kPi - kTreadEdge) * static_cast<float>(i) / 7.0f);
+  for (int i = 0; i < 16; ++i) {
+    angles.push_back(2.0f * kPi - kTreadEdge + 2.0f * kTreadEdge * static_cast<float>(i) / 16.0f);
+  }
+  for (int i = 0; i < 6; ++i) {
+    angles.push_back(2.0f * kPi + kTreadEdge + (kPi - kTreadEdge) * static_cast<float>(i) / 6.0f);
   }
   std::vector<ProfilePoint> section;
   for (const float a : angles) {
@@ -153,7 +154,7 @@ void AddHub(MeshBuilder& builder, Vec3 axle, float brakeSide, float flangeRadius
                     {11.6f, 7.0f},
                     {11.6f, 8.6f},
                     {0.0f, 8.6f}}),
-           32);
+           24);
   // Axle with its nuts outside the fork legs or swingarm.
   AddRod(builder, axle + Vec3{0, 0, -16.0f}, axle + Vec3{0, 0, 16.0f}, 1.5f, 12);
   AddHexNut(builder, axle + Vec3{0, 0, 14.6f}, {0, 0, 1}, 3.6f, 1.8f);
