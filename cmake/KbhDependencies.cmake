@@ -10,6 +10,12 @@ pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
 pkg_check_modules(SQUISH REQUIRED IMPORTED_TARGET libsquish)
+# Debian's libsquish.pc has an empty prefix and so names "/include" as its
+# header folder, which CMake refuses; squish.h is in the standard folder.
+get_target_property(_kbh_squish_includes PkgConfig::SQUISH INTERFACE_INCLUDE_DIRECTORIES)
+list(REMOVE_ITEM _kbh_squish_includes "/include")
+set_target_properties(PkgConfig::SQUISH PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES "${_kbh_squish_includes}")
 
 if(KBH_TESTS)
   find_package(GTest REQUIRED)

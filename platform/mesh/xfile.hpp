@@ -15,7 +15,8 @@ namespace kbh {
 
 // All meshes of the file merged into one (see mesh_data.hpp). False, with a
 // short reason in *error when error is given, for anything that is not a
-// well-formed file; *out is then left empty.
+// well-formed file, and for a file without a single triangle (nothing could
+// be drawn of it); *out is then left empty.
 bool ReadXFile(std::span<const uint8_t> bytes, MeshData* out, std::string* error = nullptr);
 
 enum class XEncoding {
@@ -27,7 +28,9 @@ enum class XEncoding {
 
 // One top-level Mesh with normals, texture coordinates and a material list of
 // one neutral material per subset, so that reading it back gives the same
-// vertices, triangles and subsets.
+// vertices, triangles and subsets. The bytes depend on the mesh alone. Empty
+// for a mesh that could not come back the same: no vertex or no triangle, an
+// index out of range, or subsets that do not tile the triangles in order.
 std::vector<uint8_t> WriteXFile(const MeshData& mesh, XEncoding encoding);
 
 }  // namespace kbh

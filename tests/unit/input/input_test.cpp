@@ -1,0 +1,202 @@
+#include "input/input.hpp"
+
+#include <gtest/gtest.h>
+
+#include "platform/input/key_codes.hpp"
+#include "platform/input/scripted_input_devices.hpp"
+
+namespace kbh {
+namespace {
+
+// An input object set up as start-up does, on scripted devices the test
+// drives through `script`.
+class InputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto devices = std::make_unique<ScriptedInputDevices>();
+    script = devices.get();
+    ASSERT_TRUE(InitInput(input, std::move(devices), 1024, 768));
+    ASSERT_TRUE(InitKeyboard(input));
+    ASSERT_TRUE(InitMouse(input));
+  }
+  void TearDown() override { ReleaseInput(input); }
+
+  // One frame's polling, in the main loop's order.
+  void Frame() {
+    PollKeyboard(input);
+    PollMouse(input);
+  }
+
+  Input input;
+  ScriptedInputDevices* script = nullptr;
+};
+
+TEST_F(InputTest, PressAndReleaseInOneFrameLeaveNoClick) {
+  script->PressButton();
+  script->ReleaseButton();
+  Frame();
+  EXPECT_EQ(input.mouse.buttons, 0u);
+}
+
+TEST_F(InputTest, HeldButtonWentDownOnlyInItsFirstFrame) {
+  script->PressButton();
+  Frame();
+  EXPECT_EQ(input.mouse.buttons, 3u);
+  Frame();
+  EXPECT_EQ(input.mouse.buttons, 1u);
+  Frame();
+  EXPECT_EQ(input.mouse.buttons, 1u);
+  script->ReleaseButton();
+  Frame();
+  EXPECT_EQ(input.mouse.buttons, 0u);
+}
+
+TEST_F(InputTest, OtherButtonsAndTheWheelAreIgnored) {
+  script->PressButton(1);
+  script->TurnWheel(2);
+  script->PressButton(2);
+  Frame();
+  EXPECT_EQ(input.mouse.buttons, 0u);
+  EXPECT_EQ(input.mouse.x, 0);
+  EXPECT_EQ(input.mouse.y, 0);
+}
+
+TEST_F(InputTest, PointerStartsTopLeftAndClampsToTheInclusiveScreenSize) {
+  script->MoveMouse(-50, -50);
+  Frame();
+  EXPECT_EQ(input.mouse.x, 0);
+  EXPECT_EQ(input.mouse.y, 0);
+
+  script->MoveMouse(5000, 5000);
+  Frame();
+  EXPECT_EQ(input.mouse.x, 1024);
+  EXPECT_EQ(input.mouse.y, 768);
+
+  script->MoveMouse(-24, -68);
+  Frame();
+  EXPECT_EQ(input.mouse.x, 1000);
+  EXPECT_EQ(input.mouse.y, 700);
+}
+
+TEST_F(InputTest, ClampsAfterEveryEventNotAtTheEndOfTheFrame) {
+  // Left past the edge, then back: the pointer stops at 0 before it returns,
+  // so the frame ends at 30, not at the net sum of -70.
+  script->MoveMouse(-100, 0);
+  script->MoveMouse(30, 0);
+  Frame();
+  EXPECT_EQ(input.mouse.x, 30);
+}
+
+TEST_F(InputTest, ExtremeDeltasClampInsteadOfOverflowing) {
+  script->MoveMouse(500, 500);
+  script->MoveMouse(INT32_MAX, INT32_MIN);
+  Frame();
+  EXPECT_EQ(input.mouse.x, 1024);
+  EXPECT_EQ(input.mouse.y, 0);
+}
+
+TEST_F(InputTest, HeldKeyIsMarkedOnlyInTheFrameOfItsDownEvent) {
+  script->PressKey(kKeyW);
+  Frame();
+  EXPECT_EQ(KeyPressed(input, kKeyW), 1);
+  EXPECT_EQ(KeyPressed(input, kKeyEscape), 0);
+  Frame();
+  EXPECT_EQ(KeyPressed(input, kKeyW), 0);
+  script->ReleaseKey(kKeyW);
+  Frame();
+  EXPECT_EQ(KeyPressed(input, kKeyW), 0);
+}
+
+TEST_F(InputTest, ExtendedKeysNeverRegister) {
+  script->PressKey(kKeyRightControl);
+  script->PressKey(kKeyUp);
+  script->PressKey(kKeyLeftControl);
+  Frame();
+  EXPECT_EQ(KeyPressed(input, kKeyRightControl), 0);
+  EXPECT_EQ(KeyPressed(input, kKeyUp), 0);
+  EXPECT_EQ(KeyPressed(input, kKeyLeftControl), 1);
+}
+
+TEST_F(InputTest, AtMost64KeyEventsPerFrameTheRestWait) {
+  // 40 taps of A (80 events), then Escape: Escape is event 81 and must wait
+  // for the second frame.
+  for (int i = 0; i < 40; ++i) {
+    script->PressKey(kKeyA);
+    script->ReleaseKey(kKeyA);
+  }
+  script->PressKey(kKeyEscape);
+  Frame();
+  EXPECT_EQ(KeyPressed(input, kKeyA), 1);
+  EXPECT_EQ(KeyPressed(input, kKeyEscape), 0);
+  EXPECT_EQ(script->Channel(InputDeviceKind::kKeyboard).PendingCount(), 81u - 64u);
+  Frame();
+  EXPECT_EQ(KeyPressed(input, kKeyEscape), 1);
+  EXPECT_EQ(script->Channel(InputDeviceKind::kKeyboard).PendingCount(), 0u);
+}
+
+TEST_F(InputTest, FocusLossReportsNothingUntilReacquiredOncePerPoll) {
+  script->MoveMouse(100, 100);
+  script->PressButton();
+  Frame();
+  ASSERT_EQ(input.mouse.buttons, 3u);
+  const uint32_t keyboardCalls = script->AcquireCalls(InputDeviceKind::kKeyboard);
+  const uint32_t mouseCalls = script->AcquireCalls(InputDeviceKind::kMouse);
+
+  script->SetFocus(false);
+  script->PressKey(kKeyEscape);  // typed elsewhere: lost
+  script->MoveMouse(10, 10);
+  EXPECT_FALSE(PollKeyboard(input));
+  EXPECT_FALSE(PollMouse(input));
+  EXPECT_EQ(KeyPressed(input, kKeyEscape), 0);
+  EXPECT_EQ(input.mouse.x, 100);
+  EXPECT_EQ(input.mouse.buttons, 0u) << "a button held when the focus went is let go";
+  EXPECT_EQ(script->AcquireCalls(InputDeviceKind::kKeyboard), keyboardCalls + 1);
+  EXPECT_EQ(script->AcquireCalls(InputDeviceKind::kMouse), mouseCalls + 1);
+
+  // Back in focus: the next poll re-acquires but still reports nothing; the
+  // one after reads again.
+  script->SetFocus(true);
+  EXPECT_FALSE(PollKeyboard(input));
+  EXPECT_FALSE(PollMouse(input));
+  EXPECT_EQ(script->AcquireCalls(InputDeviceKind::kKeyboard), keyboardCalls + 2);
+  script->PressKey(kKeyW);
+  script->MoveMouse(1, 2);
+  EXPECT_TRUE(PollKeyboard(input));
+  EXPECT_TRUE(PollMouse(input));
+  EXPECT_EQ(KeyPressed(input, kKeyW), 1);
+  EXPECT_EQ(input.mouse.x, 101);
+  EXPECT_EQ(input.mouse.y, 102);
+  EXPECT_EQ(script->AcquireCalls(InputDeviceKind::kKeyboard), keyboardCalls + 2);
+}
+
+TEST(InputLifecycle, InitialisationStopsAtTheFirstMissingPiece) {
+  Input input;
+  EXPECT_FALSE(InitInput(input, nullptr, 1024, 768));
+  EXPECT_FALSE(InitKeyboard(input));
+  EXPECT_FALSE(PollKeyboard(input));
+  EXPECT_FALSE(PollMouse(input));
+  EXPECT_TRUE(ReleaseInput(input));
+
+  auto devices = std::make_unique<ScriptedInputDevices>();
+  devices->SetDeviceMissing(InputDeviceKind::kMouse, true);
+  ASSERT_TRUE(InitInput(input, std::move(devices), 1024, 768));
+  EXPECT_TRUE(InitKeyboard(input));
+  EXPECT_FALSE(InitMouse(input));
+  EXPECT_FALSE(PollMouse(input));
+  EXPECT_TRUE(ReleaseInput(input));
+  EXPECT_EQ(input.devices, nullptr);
+}
+
+TEST(InputLifecycle, AcquireFailsWithoutFocusButTheDevicesStillRelease) {
+  auto devices = std::make_unique<ScriptedInputDevices>();
+  ScriptedInputDevices* script = devices.get();
+  script->SetFocus(false);
+  Input input;
+  ASSERT_TRUE(InitInput(input, std::move(devices), 1024, 768));
+  EXPECT_FALSE(InitKeyboard(input));
+  EXPECT_TRUE(script->Channel(InputDeviceKind::kKeyboard).IsOpen());
+  EXPECT_TRUE(ReleaseInput(input));
+}
+
+}  // namespace
+}  // namespace kbh
