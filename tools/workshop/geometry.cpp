@@ -120,6 +120,19 @@ Frame FrameAlong(Vec3 origin, Vec3 axis, Vec3 hint) {
   return frame;
 }
 
+Frame FrameFacing(Vec3 origin, Vec3 zAxis, Vec3 xHint) {
+  Frame frame;
+  frame.origin = origin;
+  frame.az = Normalize(zAxis);
+  Vec3 x = xHint - frame.az * Dot(xHint, frame.az);
+  if (Length(x) < 1e-4f) x = Cross(frame.az, Vec3{0, 1, 0});
+  if (Length(x) < 1e-4f) x = Cross(frame.az, Vec3{1, 0, 0});
+  frame.ax = Normalize(x);
+  // Keeps Cross(ax, ay) = az, so shapes are not mirrored.
+  frame.ay = Cross(frame.az, frame.ax);
+  return frame;
+}
+
 // --- MeshBuilder -----------------------------------------------------------------------
 
 int MeshBuilder::AddSubset(std::string name) {
@@ -724,6 +737,12 @@ void AddRoundedBox(MeshBuilder& builder, const Frame& frame, Vec3 halfExtents, f
         for (int a = 0; a < 3; ++a)
           q[a] = std::clamp(p[a], -in[a], in[a]);
         Vec3 d = Normalize({p[0] - q[0], p[1] - q[1], p[2] - q[2]});
+        if (Length(d) < 0.5f) {
+          // No rounding here (radius 0): the face's own direction.
+          float axis[3] = {0.0f, 0.0f, 0.0f};
+          axis[k] = sign;
+          d = {axis[0], axis[1], axis[2]};
+        }
         const Vec3 local{q[0] + d.x * r, q[1] + d.y * r, q[2] + d.z * r};
         grid.At(i, j) = frame.Point(local);
         grid.normals[static_cast<size_t>(i) * grid.cols + j] = frame.Direction(d);
@@ -774,7 +793,7 @@ Shape2 InsetShape(const Shape2& shape, float distance) {
     if (length <= 0.0f) continue;
     nx /= length;
     ny /= length;
-    result.points[i] = {shape.points[i].x - nx * distance, shape.points[i].y - ny * distance};
+    result.points[i] = {shape.points[i].x + nx * distance, shape.points[i].y + ny * distance};
   }
   return result;
 }

@@ -43,6 +43,10 @@ struct Frame {
 // A frame at origin whose local y runs along axis; local x is as close to
 // hint as the axis allows.
 Frame FrameAlong(Vec3 origin, Vec3 axis, Vec3 hint = {1, 0, 0});
+// A frame whose local z points along zAxis and whose local x is as close to
+// xHint as that allows: for flat shapes (outlines in local x, y) that must
+// face a given way.
+Frame FrameFacing(Vec3 origin, Vec3 zAxis, Vec3 xHint = {1, 0, 0});
 
 // --- The mesh under construction ------------------------------------------------
 

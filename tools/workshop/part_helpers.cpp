@@ -11,19 +11,6 @@ PartMesh Finish(const MeshBuilder& builder) {
   return {builder.Build(), builder.SubsetNames()};
 }
 
-Frame FrameFacing(Vec3 origin, Vec3 zAxis, Vec3 xHint) {
-  Frame frame;
-  frame.origin = origin;
-  frame.az = Normalize(zAxis);
-  Vec3 x = xHint - frame.az * Dot(xHint, frame.az);
-  if (Length(x) < 1e-4f) x = Cross(frame.az, Vec3{0, 1, 0});
-  if (Length(x) < 1e-4f) x = Cross(frame.az, Vec3{1, 0, 0});
-  frame.ax = Normalize(x);
-  // Keeps Cross(ax, ay) = az, so shapes are not mirrored.
-  frame.ay = Cross(frame.az, frame.ax);
-  return frame;
-}
-
 void AddHexNut(MeshBuilder& builder, Vec3 origin, Vec3 axis, float acrossFlats, float height) {
   const float r = acrossFlats * 0.5f / std::cos(kPi / 6.0f);
   Shape2 hexagon;

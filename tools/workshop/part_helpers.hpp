@@ -8,10 +8,6 @@
 
 namespace kbh {
 
-// A frame whose local y runs along axis and whose local z is the given
-// direction made perpendicular: for flat shapes that must face a way.
-Frame FrameFacing(Vec3 origin, Vec3 zAxis, Vec3 xHint);
-
 // A hexagon nut (or bolt head) on an axis: across flats af, height h,
 // starting at origin and extending along axis.
 void AddHexNut(MeshBuilder& builder, Vec3 origin, Vec3 axis, float acrossFlats, float height);
