@@ -233,7 +233,7 @@ struct SeatShape {
     float lift = 1.8f * (1.0f - zn * zn);
     lift += rearRise * SmoothStep(-0.5f, -1.0f, xn);
     lift -= 2.6f * SmoothStep(0.2f, 1.0f, xn);
-    lift += step * SmoothStep(-0.05f, -0.2f, xn);
+    lift += step * SmoothStep(0.05f, -0.35f, xn);
     if (pleats > 0.0f && std::fabs(xn) < 0.86f) {
       const float across = 1.0f - SmoothStep(0.62f, 0.8f, std::fabs(zn));
       lift -= 0.5f * (1.0f - std::cos(2.0f * kPi * (p.x - rear) / pleats)) * across;

@@ -350,7 +350,7 @@ BarShape ShapeOf(HandlebarStyle style) {
           {c, c + Vec3{0, 0, -10}, c + Vec3{-4.0f, 4.0f, -24.0f}, c + Vec3{-12.0f, 5.0f, -52.0f}},
           10.0f,
           false,
-          0.7f};
+          0.0f};
     case HandlebarStyle::Braced:
       return {{c, c + Vec3{0, 0, -9}, c + Vec3{-5.0f, 14.0f, -18.0f},
                c + Vec3{-10.0f, 19.0f, -30.0f}, c + Vec3{-18.0f, 20.0f, -56.0f}},

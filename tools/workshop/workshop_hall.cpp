@@ -444,6 +444,12 @@ Image RenderBackdrop() {
           sum = Add(sum, Scaled(c, 1.0f / (kSamples * kSamples)));
         }
       }
+      // Below the moped the interface panel takes over: the floor fades into
+      // a calm dark tone there, so that nothing busy shows round the panel.
+      const float calm = std::clamp((static_cast<float>(y) - 470.0f) / 70.0f, 0.0f, 1.0f);
+      const float shade =
+          0.17f - 0.05f * std::clamp((static_cast<float>(y) - 515.0f) / 253.0f, 0.0f, 1.0f);
+      sum = Mix(sum, Rgb(shade, shade, shade * 1.03f), calm * calm * (3.0f - 2.0f * calm));
       // A gentle vignette keeps the eye on the moped.
       const float dx = (static_cast<float>(x) - 512.0f) / 512.0f;
       const float dy = (static_cast<float>(y) - 330.0f) / 420.0f;
