@@ -246,7 +246,8 @@ Vec3 ForkLift(ForkStyle style) {
 PartMesh BuildFork(ForkStyle style) {
   const float lift = Length(ForkLift(style));
   const float upperT = kUpperClampT + lift;
-  const bool gaiters = style == ForkStyle::Gaiters;
+  // Only the chrome fork shows its stanchions bare.
+  const bool gaiters = style != ForkStyle::Chrome;
   MeshBuilder b;
 
   b.AddSubset("sliders");
@@ -436,27 +437,29 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
     const MeshBuilder::Mark mirrorMark = b.Here();
     b.SetSubset(housings);
     const Vec3 base = Lerp(shape.corners[2], shape.corners[3], 0.7f) + Vec3{0, 1.4f, 0};
-    const float rise = 18.0f * shape.mirrorStalk;
+    // Short stalks keep the mirrors' tops near y = 155, inside the picture
+    // at every turn of the moped.
+    const float rise = 8.0f * shape.mirrorStalk;
     const Vec3 head = base + Vec3{1.5f, rise, -13.0f * shape.mirrorStalk - 3.0f};
     AddTube(b, BentPath({base, base + Vec3{0.5f, rise * 0.5f, -2.0f}, head}, 6.0f, 6, 3.0f), 0.7f,
             8, Caps::Both);
     AddRod(b, base + Vec3{0, -1.0f, 0}, base + Vec3{0, 1.0f, 0}, 1.4f, 10);
     // The round head faces the rider, turned a little outwards.
     const Vec3 facing = Normalize({-1.0f, 0.05f, -0.25f});
-    const Vec3 centre = head + Vec3{0.0f, 4.8f, 0.0f};
+    const Vec3 centre = head + Vec3{0.0f, 4.2f, 0.0f};
     AddTube(b, {head, centre - Vec3{0, 1.0f, 0}}, 0.7f, 8, Caps::None);
     const Frame back = FrameAlong(centre - facing * 2.6f, facing);
     AddLathe(b, back,
              Profile({{0.0f, 0.0f},
-                      {2.8f, 0.3f},
-                      {4.6f, 1.1f},
-                      {5.7f, 2.2f},
-                      {6.1f, 3.0f},
-                      {6.0f, 3.5f},
-                      {5.4f, 3.6f}}),
+                      {2.4f, 0.3f},
+                      {3.9f, 1.0f},
+                      {4.8f, 2.0f},
+                      {5.2f, 2.8f},
+                      {5.1f, 3.3f},
+                      {4.6f, 3.4f}}),
              24);
     b.SetSubset(glass);
-    AddLathe(b, back, Profile({{5.4f, 3.3f}, {0.0f, 3.45f}}), 24);
+    AddLathe(b, back, Profile({{4.6f, 3.1f}, {0.0f, 3.25f}}), 24);
     b.MirrorZSince(mirrorMark);
   } else {
     // Without mirrors the slots stay, with a bar-end weight each, so that every

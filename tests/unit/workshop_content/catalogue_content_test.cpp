@@ -105,7 +105,7 @@ TEST_F(DemoCatalogue, EveryItemHasItsMeshAndEveryPaintFindsItsSubset) {
 
   for (const CatalogueNode* item : AllItems(store_)) {
     for (const PartAction* a : Actions(item)) {
-      SCOPED_TRACE(testing::Message() << std::hex << item->id << " -> " << a->target);
+      SCOPED_TRACE(::testing::Message() << std::hex << item->id << " -> " << a->target);
       if (a->type == ActionType::kExclude && HasWildcard(a->target)) continue;
       // Every other target is one part of the catalogue.
       ASSERT_TRUE(FindById(store_, a->target)) << "target is no item";

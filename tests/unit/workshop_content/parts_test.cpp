@@ -28,7 +28,7 @@ bool SameBits(const MeshData& a, const MeshData& b) {
 TEST(Parts, EveryPartIsSoundAndBuildsTheSameEachTime) {
   std::set<uint32_t> fileNumbers;
   for (const PartSource& part : DemoParts()) {
-    SCOPED_TRACE(testing::Message() << std::hex << part.id);
+    SCOPED_TRACE(::testing::Message() << std::hex << part.id);
     EXPECT_TRUE(fileNumbers.insert(part.id & 0xFFFFFFu).second) << "two parts share a file";
     const PartMesh built = part.build();
     const MeshData& mesh = built.mesh;

@@ -74,7 +74,7 @@ TEST(StandardMoped, StaysInTheTurntablePictureAtEveryAngle) {
   size_t triangles = 0;
   float top = 1e9f, bottom = -1e9f, left = 1e9f, right = -1e9f;
   for (const Installed& part : parts) {
-    SCOPED_TRACE(testing::Message() << std::hex << part.id);
+    SCOPED_TRACE(::testing::Message() << std::hex << part.id);
     MeshData mesh;
     ASSERT_TRUE(testing::LoadWorkshopMesh(part.id, &mesh));
     triangles += mesh.indices.size() / 3;
