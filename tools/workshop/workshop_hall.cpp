@@ -286,15 +286,15 @@ Hit Trace(Vec3 origin, Vec3 d) {
   return hit;
 }
 
-// Corners and the floor's edges get darker: light reaches them less.
-float Occlusion(Vec3 p) {
-  const float toFloor = p.y - kFloorY;
-  const float toCeiling = kCeiling - p.y;
-  const float toSide = std::min(p.x - kWallLeft, kWallRight - p.x);
-  const float toEnd = std::min(p.z - kWallFront, kWallBack - p.z);
+// Corners and the floor's edges get darker: light reaches them less. The
+// surface the point lies on does not count, only its neighbours.
+float Occlusion(Vec3 p, int surface) {
+  const float distances[6] = {p.y - kFloorY,    kCeiling - p.y,  p.x - kWallLeft,
+                              kWallRight - p.x, kWallBack - p.z, p.z - kWallFront};
   float shade = 1.0f;
-  for (float d : {toFloor, toCeiling, toSide, toEnd}) {
-    shade *= 1.0f - 0.28f * std::exp(-std::max(d, 0.0f) / 90.0f);
+  for (int s = 0; s < 6; ++s) {
+    if (s == surface) continue;
+    shade *= 1.0f - 0.28f * std::exp(-std::max(distances[s], 0.0f) / 90.0f);
   }
   return shade;
 }
@@ -348,7 +348,7 @@ Rgba Surface(Vec3 origin, Vec3 d, int bounce) {
   // hall's shade.
   const float luminance = (c.r + c.g + c.b) / 3.0f;
   if (luminance > 1.0f) return c;
-  return Scaled(c, Occlusion(p));
+  return Scaled(c, Occlusion(p, hit.surface));
 }
 
 }  // namespace
@@ -446,7 +446,7 @@ Image RenderBackdrop() {
       }
       // Below the moped the interface panel takes over: the floor fades into
       // a calm dark tone there, so that nothing busy shows round the panel.
-      const float calm = std::clamp((static_cast<float>(y) - 470.0f) / 70.0f, 0.0f, 1.0f);
+      const float calm = std::clamp((static_cast<float>(y) - 490.0f) / 60.0f, 0.0f, 1.0f);
       const float shade =
           0.17f - 0.05f * std::clamp((static_cast<float>(y) - 515.0f) / 253.0f, 0.0f, 1.0f);
       sum = Mix(sum, Rgb(shade, shade, shade * 1.03f), calm * calm * (3.0f - 2.0f * calm));
