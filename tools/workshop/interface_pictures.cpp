@@ -274,12 +274,25 @@ std::vector<SellerLogo> MakeSellerLogos(const Lettering& lettering) {
           Mix(Rgb(0.55f, 0.32f, 0.16f), Rgb(0.36f, 0.19f, 0.09f), Clamp01(y / kLogoHeight)), grain);
     });
     // Stitches along the edge.
+    // Evenly spaced stitches all round, 3 pixels on, 2 off.
     const Contour seam =
         RoundedRectContour(6.0f, 6.0f, kLogoWidth - 6.0f, kLogoHeight - 6.0f, 9.0f);
-    for (size_t i = 0; i < seam.size(); i += 2) {
+    float walked = 0.0f;
+    for (size_t i = 0; i < seam.size(); ++i) {
       const Vec2 a = seam[i];
       const Vec2 b = seam[(i + 1) % seam.size()];
-      c.Fill(StrokePolyline({a, b}, 1.2f), Rgba{0.95f, 0.85f, 0.6f, 0.9f});
+      const float length = std::hypot(b.x - a.x, b.y - a.y);
+      for (float t = 0.0f; t < length; t += 0.5f) {
+        if (std::fmod(walked + t, 5.0f) < 3.0f) {
+          const float u = t / length;
+          const float v = std::min(t + 0.5f, length) / length;
+          c.Fill(StrokePolyline({{a.x + (b.x - a.x) * u, a.y + (b.y - a.y) * u},
+                                 {a.x + (b.x - a.x) * v, a.y + (b.y - a.y) * v}},
+                                1.2f),
+                 Rgba{0.95f, 0.85f, 0.6f, 0.5f});
+        }
+      }
+      walked += length;
     }
     lettering.DrawCentred(c, {"DejaVu Serif", 13, 400}, "Sattlerei", kLogoWidth / 2, 10,
                           Rgb(0.96f, 0.88f, 0.7f));
@@ -306,16 +319,30 @@ std::vector<SellerLogo> MakeSellerLogos(const Lettering& lettering) {
   {
     // Tanks and accessories: deep red plate with a wing.
     Canvas c = LogoPlate(Rgb(0.62f, 0.08f, 0.09f), Rgb(0.36f, 0.03f, 0.04f), 8.0f);
-    Contour wing;
-    for (int k = 0; k <= 20; ++k) {
-      const float t = static_cast<float>(k) / 20.0f;
-      wing.push_back({14.0f + 40.0f * t, 46.0f - 30.0f * std::sin(t * 1.7f)});
+    // A falcon's wing: five feathers fanned out from the shoulder, each a
+    // slim leaf that ends in a point.
+    const Vec2 shoulder{16.0f, 52.0f};
+    for (int k = 0; k < 5; ++k) {
+      const float a = -1.25f + 0.2f * static_cast<float>(k);
+      const float length = 44.0f - 5.0f * static_cast<float>(k);
+      const Vec2 along{std::cos(a), std::sin(a)};
+      const Vec2 across{-along.y, along.x};
+      Contour feather;
+      for (int s = 0; s <= 16; ++s) {
+        const float t = static_cast<float>(s) / 16.0f;
+        const float w = 4.2f * std::sin(3.14159265f * std::pow(t, 0.7f));
+        feather.push_back({shoulder.x + along.x * length * t + across.x * w,
+                           shoulder.y + along.y * length * t + across.y * w});
+      }
+      for (int s = 15; s >= 1; --s) {
+        const float t = static_cast<float>(s) / 16.0f;
+        const float w = 4.2f * std::sin(3.14159265f * std::pow(t, 0.7f));
+        feather.push_back({shoulder.x + along.x * length * t - across.x * w,
+                           shoulder.y + along.y * length * t - across.y * w});
+      }
+      const float shade = 1.0f - 0.07f * static_cast<float>(k);
+      c.Fill({feather}, Rgb(0.99f * shade, 0.91f * shade, 0.76f * shade));
     }
-    for (int k = 20; k >= 0; --k) {
-      const float t = static_cast<float>(k) / 20.0f;
-      wing.push_back({14.0f + 40.0f * t, 50.0f - 16.0f * std::sin(t * 2.1f) + 4.0f * t});
-    }
-    c.Fill({wing}, Rgb(0.98f, 0.9f, 0.75f));
     lettering.Draw(c, {"DejaVu Serif", 24, 700}, "Falkner", 66, 8, white);
     lettering.Draw(c, {"DejaVu Sans", 11, 400}, "Tank & Zubeh\xF6r", 68, 40,
                    Rgb(1.0f, 0.85f, 0.8f));
