@@ -91,6 +91,55 @@ bool PrepareLettering(Lettering* lettering, std::string* error) {
   return true;
 }
 
+// Pictures drawn by the scene renderer from the finished tree.
+bool RenderPictures(const std::string& root, const WorkshopOptions& options, TreeWriter* tree,
+                    WorkshopSummary* summary, std::string* error) {
+  const SceneRenderer& renderer = options.renderer;
+  if (renderer.partPicture) {
+    for (const PartSource& part : DemoParts()) {
+      Image picture;
+      if (!renderer.partPicture(root, part.id, &picture)) {
+        *error = "cannot render the picture of " + PartFileName("data/objects", part.id, "mxa");
+        return false;
+      }
+      if (!tree->Write(PartFileName("data/images", part.id, "khi"),
+                       EncodeDds(picture, FMT_X8R8G8B8), error)) {
+        return false;
+      }
+      ++summary->partPictures;
+    }
+  }
+  if (options.previewDir.empty()) return true;
+  // Four quarter turns, the first a little round so that the moped is seen
+  // three-quarter from the front.
+  TreeWriter previews(options.previewDir, summary);
+  if (renderer.turntableView) {
+    for (int quarter = 0; quarter < 4; ++quarter) {
+      Image view;
+      const float angle = 0.6f + 1.5707964f * static_cast<float>(quarter);
+      if (!renderer.turntableView(root, angle, &view)) {
+        *error = "cannot render the turntable view";
+        return false;
+      }
+      if (!previews.Write("turntable_" + std::to_string(quarter) + ".png", EncodePng(view),
+                          error)) {
+        return false;
+      }
+      ++summary->previews;
+    }
+  }
+  if (renderer.paintPreview) {
+    Image view;
+    if (!renderer.paintPreview(root, &view)) {
+      *error = "cannot render the paint preview";
+      return false;
+    }
+    if (!previews.Write("paint_preview.png", EncodePng(view), error)) return false;
+    ++summary->previews;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string PartFileName(const char* folder, uint32_t id, const char* extension) {
@@ -106,7 +155,6 @@ bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
   Lettering lettering;
   if (!PrepareLettering(&lettering, error)) return false;
 
-  // Part meshes, and their pictures once a renderer is given.
   for (const PartSource& part : DemoParts()) {
     const PartMesh mesh = part.build();
     if (!tree.Write(PartFileName("data/objects", part.id, "mxa"),
@@ -114,14 +162,6 @@ bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
       return false;
     }
     ++summary->meshes;
-    Image picture;
-    if (options.partPicture && options.partPicture(part, mesh, &picture)) {
-      if (!tree.Write(PartFileName("data/images", part.id, "khi"), EncodeDds(picture, FMT_X8R8G8B8),
-                      error)) {
-        return false;
-      }
-      ++summary->partPictures;
-    }
   }
   for (const PartTexture& texture : MakePartTextures()) {
     if (!tree.Write(PartFileName("data/textures", texture.fileNumber, "khx"),
@@ -164,6 +204,7 @@ bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
   // tree has the layout the program expects.
   std::error_code ec;
   fs::create_directories(fs::path(root) / "data/images", ec);
+  if (!RenderPictures(root, options, &tree, summary, error)) return false;
   tree.RemoveStale("data/objects", ".mxa");
   tree.RemoveStale("data/textures", ".khx");
   tree.RemoveStale("data/images", ".khi");

@@ -18,17 +18,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(WorkshopBuild, RebuildingGivesTheSameBytesAndTakesPartPictures) {
-  // A stand-in for the scene renderer: one flat colour per part, so that the
-  // hook's files can be told apart.
+TEST(WorkshopBuild, RebuildingGivesTheSameBytesAndTakesRenderedPictures) {
+  // A stand-in for the scene renderer: flat colours that tell the pictures
+  // apart. It draws from the finished tree, so the meshes must be there.
+  testing::TempDir previews;
   WorkshopOptions options;
+  options.previewDir = previews.Path().string();
   int asked = 0;
-  options.partPicture = [&](const PartSource& part, const PartMesh& mesh, Image* picture) {
+  options.renderer.partPicture = [&](const std::string& root, uint32_t id, Image* picture) {
     ++asked;
-    EXPECT_FALSE(mesh.mesh.subsets.empty());
+    EXPECT_TRUE(fs::exists(fs::path(root) / PartFileName("data/objects", id, "mxa")));
     picture->width = 235;
     picture->height = 169;
-    picture->texels.assign(235 * 169, 0xFF000000u | (part.id & 0xFFFFFFu));
+    picture->texels.assign(235 * 169, 0xFF000000u | (id & 0xFFFFFFu));
+    return true;
+  };
+  options.renderer.turntableView = [](const std::string& root, float angle, Image* picture) {
+    EXPECT_TRUE(fs::exists(fs::path(root) / "gfx/env/envmap.dds"));
+    picture->width = 4;
+    picture->height = 3;
+    picture->texels.assign(12, 0xFF000000u | static_cast<uint32_t>(angle * 100.0f));
+    return true;
+  };
+  options.renderer.paintPreview = [](const std::string&, Image* picture) {
+    picture->width = 450;
+    picture->height = 260;
+    picture->texels.assign(450 * 260, 0xFF808080u);
     return true;
   };
   // A stale part file from an earlier build goes; a file the builder does not
@@ -44,6 +59,9 @@ TEST(WorkshopBuild, RebuildingGivesTheSameBytesAndTakesPartPictures) {
   EXPECT_EQ(summary.meshes, static_cast<int>(DemoParts().size()) + 1);
   EXPECT_EQ(asked, static_cast<int>(DemoParts().size()));
   EXPECT_EQ(summary.partPictures, asked);
+  EXPECT_EQ(summary.previews, 5);
+  EXPECT_TRUE(fs::exists(previews.Path() / "turntable_3.png"));
+  EXPECT_TRUE(fs::exists(previews.Path() / "paint_preview.png"));
 
   int compared = 0;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir.Path())) {
