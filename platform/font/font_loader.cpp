@@ -15,6 +15,7 @@
 #include "platform/font/font.hpp"
 #include "platform/font/font_rules.hpp"
 #include "platform/font/windows1252.hpp"
+#include "platform/os/windows1252.hpp"
 
 namespace kbh {
 
@@ -193,7 +194,8 @@ void RasteriseGlyphs(FT_Face face, bool emboldened, int cellHeight, Font* font,
     if (!IsPrintableWindows1252(static_cast<uint8_t>(byte))) continue;
     // A code point the face lacks gets the face's missing-glyph shape, so the
     // gap in the text is visible rather than silent.
-    const FT_UInt index = FT_Get_Char_Index(face, Windows1252ToUnicode(static_cast<uint8_t>(byte)));
+    const FT_UInt index =
+        FT_Get_Char_Index(face, Windows1252ToCodePoint(static_cast<unsigned char>(byte)));
     // Light hinting keeps the designed widths and only snaps horizontal
     // stems, the closest match to natural-width antialiased Windows text.
     if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP)) continue;

@@ -14,14 +14,25 @@ enum RenderState : uint32_t {
   RS_SHADEMODE = 9,
   RS_ZWRITEENABLE = 14,
   RS_ALPHATESTENABLE = 15,
+  RS_LASTPIXEL = 16,
   RS_SRCBLEND = 19,
   RS_DESTBLEND = 20,
   RS_CULLMODE = 22,
   RS_ZFUNC = 23,
+  RS_ALPHAREF = 24,
+  RS_ALPHAFUNC = 25,
+  RS_DITHERENABLE = 26,
   RS_ALPHABLENDENABLE = 27,
   RS_FOGENABLE = 28,
   RS_SPECULARENABLE = 29,
   RS_STENCILENABLE = 52,
+  RS_STENCILFAIL = 53,
+  RS_STENCILZFAIL = 54,
+  RS_STENCILPASS = 55,
+  RS_STENCILFUNC = 56,
+  RS_STENCILREF = 57,
+  RS_STENCILMASK = 58,
+  RS_STENCILWRITEMASK = 59,
   RS_TEXTUREFACTOR = 60,
   RS_CLIPPING = 136,
   RS_LIGHTING = 137,
@@ -34,8 +45,10 @@ enum RenderState : uint32_t {
   RS_AMBIENTMATERIALSOURCE = 147,
   RS_EMISSIVEMATERIALSOURCE = 148,
   RS_MULTISAMPLEANTIALIAS = 161,
+  RS_MULTISAMPLEMASK = 162,
   RS_COLORWRITEENABLE = 168,
   RS_BLENDOP = 171,
+  RS_SCISSORTESTENABLE = 174,
   RS_BLENDFACTOR = 193,
   RS_SEPARATEALPHABLENDENABLE = 206,
   RS_SRCBLENDALPHA = 207,
@@ -54,8 +67,13 @@ enum TextureStageState : uint32_t {
   TSS_ALPHAARG2 = 6,
   TSS_TEXCOORDINDEX = 11,
   TSS_TEXTURETRANSFORMFLAGS = 24,
+  TSS_COLORARG0 = 26,
+  TSS_ALPHAARG0 = 27,
+  TSS_RESULTARG = 28,
 };
 constexpr uint32_t kTextureStageStateCount = 33;
+// Fixed-function texture stages of a Direct3D 9 device.
+constexpr uint32_t kTextureStageCount = 8;
 
 // D3DTEXTUREOP.
 enum TextureOp : uint32_t {
@@ -66,10 +84,21 @@ enum TextureOp : uint32_t {
   TOP_BLENDFACTORALPHA = 14,
 };
 
-// D3DTA_* texture arguments.
-enum TextureArg : uint32_t { TA_DIFFUSE = 0, TA_CURRENT = 1, TA_TEXTURE = 2, TA_TFACTOR = 3 };
+// D3DTA_* texture arguments; the low bits select, the two flags modify.
+enum TextureArg : uint32_t {
+  TA_DIFFUSE = 0,
+  TA_CURRENT = 1,
+  TA_TEXTURE = 2,
+  TA_TFACTOR = 3,
+  TA_SPECULAR = 4,
+  TA_SELECTMASK = 0x0F,
+  TA_COMPLEMENT = 0x10,
+  TA_ALPHAREPLICATE = 0x20,
+};
 
 constexpr uint32_t kTciPassThru = 0;
+constexpr uint32_t kTciCameraSpaceNormal = 0x10000;
+constexpr uint32_t kTciCameraSpacePosition = 0x20000;
 constexpr uint32_t kTciCameraSpaceReflectionVector = 0x30000;
 constexpr uint32_t kTtffDisable = 0;
 constexpr uint32_t kTtffCount3 = 3;
@@ -86,9 +115,42 @@ enum Blend : uint32_t {
   BLEND_INVDESTALPHA = 8,
   BLEND_DESTCOLOR = 9,
   BLEND_INVDESTCOLOR = 10,
+  BLEND_SRCALPHASAT = 11,
+  BLEND_BOTHSRCALPHA = 12,
+  BLEND_BOTHINVSRCALPHA = 13,
+  BLEND_BLENDFACTOR = 14,
+  BLEND_INVBLENDFACTOR = 15,
 };
 
-enum BlendOp : uint32_t { BLENDOP_ADD = 1, BLENDOP_SUBTRACT = 2, BLENDOP_REVSUBTRACT = 3 };
+enum BlendOp : uint32_t {
+  BLENDOP_ADD = 1,
+  BLENDOP_SUBTRACT = 2,
+  BLENDOP_REVSUBTRACT = 3,
+  BLENDOP_MIN = 4,
+  BLENDOP_MAX = 5,
+};
+// D3DCMPFUNC, for ZFUNC, ALPHAFUNC and STENCILFUNC.
+enum Cmp : uint32_t {
+  CMP_NEVER = 1,
+  CMP_LESS = 2,
+  CMP_EQUAL = 3,
+  CMP_LESSEQUAL = 4,
+  CMP_GREATER = 5,
+  CMP_NOTEQUAL = 6,
+  CMP_GREATEREQUAL = 7,
+  CMP_ALWAYS = 8,
+};
+// D3DSTENCILOP.
+enum StencilOp : uint32_t {
+  STENCILOP_KEEP = 1,
+  STENCILOP_ZERO = 2,
+  STENCILOP_REPLACE = 3,
+  STENCILOP_INCRSAT = 4,
+  STENCILOP_DECRSAT = 5,
+  STENCILOP_INVERT = 6,
+  STENCILOP_INCR = 7,
+  STENCILOP_DECR = 8,
+};
 enum Cull : uint32_t { CULL_NONE = 1, CULL_CW = 2, CULL_CCW = 3 };
 enum Fill : uint32_t { FILL_POINT = 1, FILL_WIREFRAME = 2, FILL_SOLID = 3 };
 enum Shade : uint32_t { SHADE_FLAT = 1, SHADE_GOURAUD = 2 };

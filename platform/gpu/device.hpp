@@ -56,10 +56,12 @@ class Device {
 
   // --- State -----------------------------------------------------------------
   // A new device holds Direct3D 9's defaults for every state.
+  // States past the table (kRenderStateCount) are ignored and read as 0.
   virtual void SetRenderState(RenderState state, uint32_t value) = 0;
   virtual uint32_t GetRenderState(RenderState state) const = 0;
   virtual void SetTextureStageState(uint32_t stage, TextureStageState type, uint32_t value) = 0;
   virtual void SetTransform(TransformType type, const Matrix& matrix) = 0;
+  // One light, index 0, as the program uses; other indices are ignored.
   virtual void SetLight(uint32_t index, const Light& light) = 0;
   virtual void LightEnable(uint32_t index, bool enable) = 0;
   virtual void SetMaterial(const Material& material) = 0;
@@ -67,12 +69,14 @@ class Device {
   virtual void SetTexture(uint32_t stage, TextureHandle texture) = 0;
 
   // --- Resources -------------------------------------------------------------
+  // Each Create* returns the None handle when the resource cannot be made (a
+  // size of 0 or past the driver's limit, no memory left).
   // Level 0 only, at the image's exact size.
   virtual TextureHandle CreateTexture(const Image& image) = 0;
   // A full mip chain, as the models' own textures get.
   virtual TextureHandle CreateMipmappedTexture(const Image& image) = 0;
   virtual TextureHandle CreateCubeTexture(const CubeImage& image) = 0;
-  // An A8R8G8B8 texture that can be rendered into.
+  // An A8R8G8B8 texture that can be rendered into. It is not multisampled.
   virtual TextureHandle CreateRenderTexture(int width, int height) = 0;
   virtual void ReleaseTexture(TextureHandle texture) = 0;
   virtual SurfaceHandle CreateDepthSurface(int width, int height) = 0;
@@ -82,7 +86,8 @@ class Device {
 
   // --- Targets and frames ----------------------------------------------------
   // TextureHandle::None is the back buffer, SurfaceHandle::None its own depth
-  // buffer.
+  // buffer; a render texture with SurfaceHandle::None renders without depth.
+  // Setting a target also resets the viewport to the whole target.
   virtual void SetRenderTarget(TextureHandle target, SurfaceHandle depth) = 0;
   virtual TextureHandle GetRenderTarget() const = 0;
   virtual SurfaceHandle GetDepthSurface() const = 0;
@@ -91,25 +96,34 @@ class Device {
   virtual void EndScene() = 0;
   // Shows the back buffer (scaled into the window, or nowhere when headless).
   virtual bool Present() = 0;
+  // Samples per pixel of the back buffer: 0 when it is not multisampled. A
+  // driver may give more samples than were asked for.
+  virtual int BackBufferSamples() const { return 0; }
 
   // --- Drawing ---------------------------------------------------------------
   // Draws one subset of a mesh with the current states, transforms, light,
-  // material and texture stage 0.
+  // material and texture stage 0. Stage 0 samples as a Direct3D device does
+  // by default: nearest texel, no mip levels, wrapping coordinates.
   virtual void DrawSubset(MeshHandle mesh, uint32_t subset) = 0;
   // 2D helpers standing in for D3DX's sprite, font and line objects. Like
   // those, they set the states they need themselves (solid fill, no culling,
-  // no lighting) and leave the device's states as they found them; the depth
-  // test and multisampling follow the current render states.
+  // no lighting, bilinear sampling clamped at the edges) and leave the
+  // device's states as they found them; the depth test and multisampling
+  // follow the current render states. Coordinates are pixels of the current
+  // target, y down; a texel lands exactly on a pixel at integer positions.
   virtual void DrawSprite(const SpriteDraw& sprite) = 0;
-  // Quads of an alpha-coverage glyph atlas, tinted by colour, alpha-blended,
+  // Quads of a glyph atlas whose alpha is the coverage (its colour channels are
+  // not used): colour's RGB with colour's alpha times coverage, alpha-blended,
   // clipped to clip when it is given.
   virtual void DrawGlyphs(TextureHandle atlas, std::span<const GlyphQuad> quads, uint32_t color,
                           const PixelRect* clip) = 0;
-  // An antialiased line of the given width between two points in pixels.
+  // An antialiased, alpha-blended line of the given width between two points in
+  // pixels, with square-cut ends.
   virtual void DrawLine(Vec2 from, Vec2 to, float width, uint32_t color) = 0;
 
   // --- Read-back -------------------------------------------------------------
-  // The current render target 0 as 0xAARRGGBB texels, rows top first.
+  // The current render target 0 as 0xAARRGGBB texels, rows top first. The back
+  // buffer has no alpha channel (X8R8G8B8) and reads as opaque.
   virtual Image ReadRenderTarget() = 0;
 };
 
