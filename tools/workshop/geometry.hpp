@@ -118,8 +118,9 @@ Grid MakeGrid(int rows, int cols);
 // points; flip turns the surface inside out.
 void AddGrid(MeshBuilder& builder, const Grid& grid, bool flip = false);
 
-// A flat polygon (points in order, counter-clockwise seen from the side its
-// normal points to), filled by ear clipping, with its own hard-edged vertices.
+// A flat polygon (its points in order round the outline, either way round),
+// filled by ear clipping so that it faces along normal, with its own
+// hard-edged vertices.
 void AddPolygon(MeshBuilder& builder, const std::vector<Vec3>& loop, Vec3 normal);
 
 // --- 2D shapes: cross-sections and outlines -------------------------------------
