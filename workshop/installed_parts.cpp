@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 
 #include "gfx/texture.hpp"
@@ -249,21 +250,25 @@ int InstalledPartList::LoadStandardParts(DataStore& catalogue) {
     }
   }
 
-  // Parts that the actions install join the walk. A catalogue whose actions
-  // remove and re-install parts in a circle would never let it end, so the
-  // walk stops after more visits than any catalogue can justify: every node
-  // and every standard part twice over.
-  const size_t visitLimit = 2 * (catalogue.nodeCount + entries_.size()) + 16;
-  size_t visits = 0;
+  ApplyActionsOfAllParts(catalogue);
+  return 1;
+}
+
+void InstalledPartList::ApplyActionsOfAllParts(const DataStore& catalogue) {
+  // Parts that the actions install join the walk. Actions that remove and
+  // re-install parts in a circle would never let it end; a sound catalogue
+  // visits a part once (twice when another part removes it and a third puts
+  // it back), so a part met for the ninth time ends the walk.
+  constexpr int kMaxVisitsPerPart = 8;
+  std::unordered_map<ItemId, int> visits;
   for (PartModel* model = FirstInstalled(); model != nullptr; model = NextInstalled()) {
-    if (++visits > visitLimit) {
+    if (++visits[model->id] > kMaxVisitsPerPart) {
       graphics_.Log().WriteLog("\n error: part actions keep re-installing parts; stopped");
       walkCursor_ = std::exchange(savedCursor_, Cursor{});
-      break;
+      return;
     }
     ApplyPartActions(&catalogue, model->id);
   }
-  return 1;
 }
 
 void ApplyPositionOrPaint(const PartAction& action, PartModel* model) {

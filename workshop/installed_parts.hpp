@@ -87,8 +87,11 @@ class InstalledPartList {
   // False when there is no catalogue.
   bool ApplyPartActions(const DataStore* catalogue, ItemId id);
   // Installs the standard parts of every category, then runs the actions of
-  // every installed part, those installed by the actions included. Returns 1.
+  // every installed part (ApplyActionsOfAllParts). Returns 1.
   int LoadStandardParts(DataStore& catalogue);
+  // ApplyPartActions for every installed part in list order, those that the
+  // actions install included.
+  void ApplyActionsOfAllParts(const DataStore& catalogue);
 
  private:
   using Entries = std::list<std::unique_ptr<PartModel>>;
