@@ -156,6 +156,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!options.parts.empty()) renderer->InstallParts(options.parts);
+  if (options.command == "part" && FindById(renderer->Catalogue(), partId) == nullptr) {
+    // Most likely a wrong kind byte: the part would show without the paints
+    // and position the catalogue gives it.
+    std::fprintf(stderr, "kbh-render: warning: %08X is not in the catalogue\n", partId);
+  }
   if (options.command == "part" && renderer->Parts().FindInstalled(partId) == nullptr) {
     // Build it in now, so that --paint can reach it.
     renderer->Parts().ExchangePart(partId);
