@@ -90,7 +90,9 @@ class InstalledPartList {
   // every installed part (ApplyActionsOfAllParts). Returns 1.
   int LoadStandardParts(DataStore& catalogue);
   // ApplyPartActions for every installed part in list order, those that the
-  // actions install included.
+  // actions install included. Actions that keep removing and re-installing
+  // parts end the walk with the log line
+  // "\n error: part actions keep re-installing parts; stopped".
   void ApplyActionsOfAllParts(const DataStore& catalogue);
 
  private:
