@@ -94,7 +94,7 @@ bool PrepareLettering(Lettering* lettering, std::string* error) {
 // Pictures drawn by the scene renderer from the finished tree.
 bool RenderPictures(const std::string& root, const WorkshopOptions& options, TreeWriter* tree,
                     WorkshopSummary* summary, std::string* error) {
-  const SceneRenderer& renderer = options.renderer;
+  const PictureHooks& renderer = options.renderer;
   if (renderer.partPicture) {
     for (const PartSource& part : DemoParts()) {
       Image picture;

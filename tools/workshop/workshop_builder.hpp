@@ -19,7 +19,7 @@ namespace kbh {
 // Each function is optional; what is missing is skipped (the seller screen
 // then shows no picture for a part, as it does for any part whose picture is
 // absent). main.cpp wires in what the scene library offers.
-struct SceneRenderer {
+struct PictureHooks {
   // A part as the seller screen shows it (about 235 x 169), painted as its
   // catalogue record paints it.
   std::function<bool(const std::string& root, uint32_t id, Image* picture)> partPicture;
@@ -32,7 +32,7 @@ struct SceneRenderer {
 struct WorkshopOptions {
   // Side of each face of the reflection map.
   int environmentSize = 256;
-  SceneRenderer renderer;
+  PictureHooks renderer;
   // Where the preview PNGs go (outside the tree); empty for none.
   std::string previewDir;
 };
