@@ -118,7 +118,7 @@ class ScenePixelsTest : public ::testing::Test {
     const Vec3 l = Normalize(toLight);
     const double nDotL = std::max(0.0f, Dot(s.normal, l));
     const double nDotH = Dot(s.normal, Normalize(Normalize(kEye - s.position) + l));
-    const double spec = nDotL > 0 && nDotH > 0 ? std::pow(nDotH, m.power) * att : 0.0;
+    const double specularTerm = nDotL > 0 && nDotH > 0 ? std::pow(nDotH, m.power) * att : 0.0;
     uint32_t out = 0xFF000000u;
     for (int c = 0; c < 3; ++c) {
       const int shift = 16 - 8 * c;
@@ -127,7 +127,7 @@ class ScenePixelsTest : public ::testing::Test {
                             Rgb(m.diffuse, c) * nDotL * att);
       const double drawn =
           std::min(1.0, Byte(kFaces[s.face], shift) * reflection + lit * (1 - reflection) +
-                            std::min(1.0, Rgb(m.specular, c) * kLightSpecular * spec));
+                            std::min(1.0, Rgb(m.specular, c) * kLightSpecular * specularTerm));
       const double blended = drawn * alpha + Byte(kBackground, shift) * (1 - alpha);
       out |= static_cast<uint32_t>(std::lround(std::clamp(blended, 0.0, 1.0) * 255)) << shift;
     }
