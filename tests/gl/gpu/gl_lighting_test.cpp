@@ -123,13 +123,13 @@ uint32_t Expected(const Scene& s, int ring, int segment) {
               m.diffuse.b * l.diffuse.b * nDotL * att};
   lit = {std::min(lit.r, 1.0), std::min(lit.g, 1.0), std::min(lit.b, 1.0)};
 
-  double spec = 0.0;
+  double specularTerm = 0.0;
   if (s.specular && nDotL > 0.0 && att > 0.0) {
     const double pl = std::sqrt(px * px + py * py + pz * pz);
     double hx = -px / pl + lx / d, hy = -py / pl + ly / d, hz = -pz / pl + lz / d;
     const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
     const double nDotH = (n.x * hx + n.y * hy + n.z * hz) / hl;
-    if (nDotH > 0.0) spec = std::pow(nDotH, m.power) * att;
+    if (nDotH > 0.0) specularTerm = std::pow(nDotH, m.power) * att;
   }
   // The reflection vector in camera space picks the cube face.
   const double pl = std::sqrt(px * px + py * py + pz * pz);
@@ -139,9 +139,9 @@ uint32_t Expected(const Scene& s, int ring, int segment) {
       kFaceColors[MajorFace(ux - 2 * n.x * nDotU, uy - 2 * n.y * nDotU, uz - 2 * n.z * nDotU)]);
   const double a = s.reflection;
   return ToArgb(
-      Rgb{env.r * a + lit.r * (1 - a) + std::min(1.0, m.specular.r * l.specular.r * spec),
-          env.g * a + lit.g * (1 - a) + std::min(1.0, m.specular.g * l.specular.g * spec),
-          env.b * a + lit.b * (1 - a) + std::min(1.0, m.specular.b * l.specular.b * spec)});
+      Rgb{env.r * a + lit.r * (1 - a) + std::min(1.0, m.specular.r * l.specular.r * specularTerm),
+          env.g * a + lit.g * (1 - a) + std::min(1.0, m.specular.g * l.specular.g * specularTerm),
+          env.b * a + lit.b * (1 - a) + std::min(1.0, m.specular.b * l.specular.b * specularTerm)});
 }
 
 class GlLightingTest : public ::testing::Test {

@@ -1,0 +1,87 @@
+// The demo moped's part meshes, one builder per part of the catalogue. Each
+// builder opens one material slot per paintable area (tyre, rim, spokes ...),
+// in the order the catalogue's paint actions count them (slot n is painted by
+// a colour whose top byte is n + 1).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/mesh/mesh_data.hpp"
+#include "tools/workshop/geometry.hpp"
+
+namespace kbh {
+
+struct PartMesh {
+  MeshData mesh;
+  std::vector<std::string> subsetNames;
+};
+
+PartMesh Finish(const MeshBuilder& builder);
+
+// --- Wheels (moped_wheels.cpp) -------------------------------------------------------
+
+enum class WheelPosition { Front, Rear };
+enum class WheelStyle { Spoked, Whitewall, Cast };
+PartMesh BuildWheel(WheelPosition position, WheelStyle style);
+
+// --- Frame, fork, handlebar (moped_chassis.cpp) -------------------------------------------
+
+enum class FrameStyle { Classic, Sport, Touring };
+PartMesh BuildFrame(FrameStyle style);
+
+enum class ForkStyle { Gaiters, Chrome, Raised10, Raised20 };
+PartMesh BuildFork(ForkStyle style);
+// How far a raised fork lifts whatever is clamped on it.
+Vec3 ForkLift(ForkStyle style);
+
+enum class HandlebarStyle { HighRise, Touring, Flat, Braced };
+PartMesh BuildHandlebar(HandlebarStyle style);
+
+// --- Engine and exhaust (moped_engine.cpp) ---------------------------------------------------
+
+enum class EngineStyle { Standard, BigFins, Black };
+PartMesh BuildEngine(EngineStyle style);
+
+enum class ExhaustStyle { Upswept, UpsweptBlack, Expansion, LowTouring };
+PartMesh BuildExhaust(ExhaustStyle style);
+
+// --- Body work (moped_body.cpp) -----------------------------------------------------------------
+
+enum class TankStyle { Teardrop, ChromeFlanks, LongSport };
+PartMesh BuildTank(TankStyle style);
+
+enum class SeatStyle { Bench, Comfort, RacingHump };
+PartMesh BuildSeat(SeatStyle style);
+
+enum class MudguardStyle { Chrome, Painted, Short };
+PartMesh BuildMudguard(WheelPosition position, MudguardStyle style);
+
+// --- Lights (moped_lights.cpp) -------------------------------------------------------------------
+
+enum class HeadlightStyle { Round, RoundLarge, Square };
+PartMesh BuildHeadlight(HeadlightStyle style);
+
+enum class TailLightStyle { Round, Square, Sport };
+PartMesh BuildTailLight(TailLightStyle style);
+
+// --- Accessories and mounts (moped_accessories.cpp)
+// ------------------------------------------------
+
+PartMesh BuildRearRack();
+PartMesh BuildChainGuard();
+PartMesh BuildSideStand();
+PartMesh BuildSaddleBags();
+PartMesh BuildTopCase();
+PartMesh BuildWindscreen();
+PartMesh BuildRaceNumberPlate();
+PartMesh BuildCrashBar();
+PartMesh BuildWindscreenBracket();
+PartMesh BuildSaddleBagFrame();
+PartMesh BuildTopCasePlate();
+
+// --- The colour selector's preview ball ---------------------------------------------------------
+
+PartMesh BuildPreviewBall();
+
+}  // namespace kbh
