@@ -18,6 +18,7 @@
 #include "input/input.hpp"
 #include "platform/gpu/d3d_types.hpp"
 #include "ui/loading_screen.hpp"
+#include "workshop/installed_parts.hpp"
 
 namespace kbh {
 
@@ -32,7 +33,12 @@ enum class Screen : int32_t {
 
 struct App {
   App(Shell& appShell, const ProgramDir& dir)
-      : shell(appShell), programDir(dir), log(dir), graphics(log), cubeTextures(graphics) {}
+      : shell(appShell),
+        programDir(dir),
+        log(dir),
+        graphics(log),
+        installedParts(graphics, dir),
+        cubeTextures(graphics) {}
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -53,6 +59,8 @@ struct App {
   std::unique_ptr<FontRecord> textBoxFont;
   // Filled once, read-only afterwards; lives until the process ends.
   DataStore dataStore;
+  // The moped: the parts installed, in drawing order.
+  InstalledPartList installedParts;
   // The frame around the Spray screen's small model view.
   std::unique_ptr<TextureRecord> modelFrame;
   // Slot 0: the environment map the models reflect.

@@ -4,6 +4,7 @@
 
 #include "app/screenshot.hpp"
 #include "gfx/draw2d.hpp"
+#include "gfx/scene.hpp"
 #include "platform/input/key_codes.hpp"
 
 namespace kbh {
@@ -23,21 +24,28 @@ void HandleWindowMessages(App& app) {
 
 // What a screen needs before its first frame after becoming active.
 void PrepareScreen(App& app) {
-  (void)app;
+  if (app.activeScreen == Screen::kTuneUp) {
+    // Catalogue paints carry their subset selector in the colour's top byte,
+    // which lands in the diffuse alpha; TuneUp shows every part opaque.
+    app.installedParts.SetAllPartsAlpha(1.0f);
+  }
 }
 
 // TuneUp's 3D pass: the moped on its turntable.
 void DrawTuneUpModels(App& app) {
+  app.installedParts.SetAllPartsRotation(0.0f, TurntableAngle(app.shell.GetTimeMs()), 0.0f);
   if (KeyPressed(app.input, kKeyW)) {
     app.fillMode = app.fillMode == FILL_SOLID ? FILL_WIREFRAME : FILL_SOLID;
   }
+  RenderScene(app.graphics, app.cubeTextures, app.installedParts, app.fillMode);
 }
 
 void DrawStatistics(App& app) {
   Device& device = *app.graphics.GetDevice();
   DrawTextAt(device, app.mainFont.get(), 15, 15, app.frameStats.framesText, kStatisticsColor);
   char verticesText[100];
-  std::snprintf(verticesText, sizeof verticesText, "Vertices: %u", 0u);
+  std::snprintf(verticesText, sizeof verticesText, "Vertices: %u",
+                app.installedParts.CountVertices());
   DrawTextAt(device, app.mainFont.get(), 150, 15, verticesText, kStatisticsColor);
 }
 

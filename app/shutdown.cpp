@@ -18,6 +18,8 @@ void ShutDown(App& app, ShutdownStep from) {
       [[fallthrough]];
     case ShutdownStep::kT9ModelFrame:
       ReleaseTexture(app.modelFrame);
+      // The parts' meshes and textures, before the device goes.
+      app.installedParts.RemoveAllParts();
       [[fallthrough]];
     case ShutdownStep::kT14DataStore:
       // The catalogue stays until the process ends.

@@ -1,6 +1,7 @@
 #include "app/startup.hpp"
 
 #include "catalogue/data_store_loader.hpp"
+#include "gfx/scene.hpp"
 
 namespace kbh {
 
@@ -89,6 +90,13 @@ std::optional<ShutdownStep> LoadResources(App& app) {
   }
   Progress(app, 20);
 
+  app.log.WriteLog("\n.loading std-mxafiles");
+  if (app.installedParts.LoadStandardParts(app.dataStore) == 0) {
+    app.log.WriteLog(" failed");
+    return ShutdownStep::kT14DataStore;
+  }
+  Progress(app, 30);
+
   app.log.WriteLog("\n.loading gui");
   app.modelFrame = LoadBmp(app.graphics, path.Format("%s/gfx/gui/gui_Spray_modelframe.dds", dir));
   if (app.modelFrame == nullptr) {
@@ -98,6 +106,12 @@ std::optional<ShutdownStep> LoadResources(App& app) {
   Progress(app, 40);
 
   app.log.WriteLog("\n.initialising world");
+  app.log.WriteLog("\n .lights");
+  SetupLights(app.graphics);
+  for (PartModel* part = app.installedParts.FirstInstalled(); part != nullptr;
+       part = app.installedParts.NextInstalled()) {
+    SetPartTranslation(part, 0.0f, 0.0f, 0.0f);
+  }
   app.log.WriteLog("\n .environment-map");
   if (app.cubeTextures.LoadCubeTexture(0, path.Format("%s\\gfx\\env\\envmap.dds", dir)) == 0) {
     app.log.WriteLog(" failed");

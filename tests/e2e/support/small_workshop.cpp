@@ -12,12 +12,16 @@ namespace kbh::testing {
 
 namespace {
 
-// Kind 0: the first item of each category is installed at start.
+// Kind 0: the first item of each category is installed at start. The tank
+// paints the frame's second subset, which leaves that subset's diffuse alpha
+// at 2/255 until the TuneUp screen makes every part opaque.
 constexpr const char* kCatalogue = R"({"categories": [
   {"id": "00010000", "type": 1, "name": "Rahmen", "children": [
     {"type": 2, "name": "Rahmen", "children": [{"type": 3, "name": "Stahlrahmen"}]}]},
   {"id": "00020000", "type": 1, "name": "Tank", "children": [
-    {"type": 2, "name": "Tank", "children": [{"type": 3, "name": "Rundtank"}]}]}]})";
+    {"type": 2, "name": "Tank", "children": [{"type": 3, "name": "Rundtank", "record": {
+      "text1": "Rundtank", "actions": [
+        {"type": 8, "target": "00010101", "colour": "02C03030", "finish": 1}]}}]}]}]})";
 
 bool WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
                 std::string* error) {

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/main_loop.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/input/key_codes.hpp"
 #include "tests/e2e/support/small_workshop.hpp"
@@ -29,8 +31,10 @@ constexpr const char* kLoadingSteps =
     "\n.loading status-screen"
     "\n.loading fonts"
     "\n.creating data-store"
+    "\n.loading std-mxafiles"
     "\n.loading gui"
     "\n.initialising world"
+    "\n .lights"
     "\n .environment-map"
     "\n .scene-bg";
 
@@ -104,7 +108,7 @@ TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
 
   // One frame per progress value, each with its bar; 0 and 100 pause.
   std::vector<float> expected;
-  for (int percent : {0, 20, 40, 50, 60, 70, 80, 100})
+  for (int percent : {0, 20, 30, 40, 50, 60, 70, 80, 100})
     expected.push_back(362.0f + static_cast<float>(percent) * 2.34f);
   EXPECT_EQ(barEnds, expected);
   EXPECT_EQ(presentsBeforeLoop, static_cast<int>(expected.size()));
@@ -112,15 +116,19 @@ TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
   EXPECT_TRUE(shell.messageBoxes.empty());
 }
 
-TEST_F(ProgramTest, EachFrameDrawsBackgroundThenTheStatisticsInNearWhite) {
+TEST_F(ProgramTest, EachFrameDrawsBackgroundModelsThenTheStatisticsInNearWhite) {
   std::vector<SpriteDraw> frameSprites;
   std::vector<DeviceCall> frameCalls;
+  std::vector<Material> frameMaterials;
+  Matrix world;
   shell.onPass = [&](int pass) {
     RecordingDevice& device = shell.Device();
     if (pass == 2) device.ClearCalls();
     if (pass == 3) {
       frameSprites = device.Sprites();
       frameCalls = device.Calls();
+      frameMaterials = device.MaterialsSent();
+      world = device.Transform(TS_WORLD);
       shell.input->PressKey(kKeyEscape);
     }
   };
@@ -131,20 +139,46 @@ TEST_F(ProgramTest, EachFrameDrawsBackgroundThenTheStatisticsInNearWhite) {
   EXPECT_EQ(frameSprites[0].position.y, 0.0f);
   EXPECT_FALSE(frameSprites[0].alphaBlend) << "an X8R8G8B8 background draws opaque";
   std::vector<DeviceCallKind> order;
-  int texts = 0;
   for (const DeviceCall& call : frameCalls) {
     if (call.kind == DeviceCallKind::DrawGlyphs) {
       EXPECT_EQ(call.c, 0xFFFAFAFAu);
-      ++texts;
     }
     if (call.kind == DeviceCallKind::Clear || call.kind == DeviceCallKind::DrawSprite ||
+        call.kind == DeviceCallKind::DrawSubset || call.kind == DeviceCallKind::DrawGlyphs ||
         call.kind == DeviceCallKind::Present) {
       order.push_back(call.kind);
     }
   }
-  EXPECT_EQ(texts, 2) << "frames and vertices";
-  EXPECT_EQ(order, (std::vector<DeviceCallKind>{DeviceCallKind::Clear, DeviceCallKind::DrawSprite,
-                                                DeviceCallKind::Present}));
+  // Two boxes of three subsets each, then the frames and vertices texts.
+  std::vector<DeviceCallKind> expected = {DeviceCallKind::Clear, DeviceCallKind::DrawSprite};
+  expected.insert(expected.end(), 6, DeviceCallKind::DrawSubset);
+  expected.insert(expected.end(), 2, DeviceCallKind::DrawGlyphs);
+  expected.push_back(DeviceCallKind::Present);
+  EXPECT_EQ(order, expected);
+
+  // The tank's paint left alpha 2/255 in a subset of the frame; TuneUp
+  // shows every part opaque.
+  ASSERT_EQ(frameMaterials.size(), 6u);
+  for (const Material& material : frameMaterials)
+    EXPECT_EQ(material.diffuse.a, 1.0f);
+  // Turned about the vertical axis by the clock's angle.
+  const float angle = TurntableAngle(shell.now);
+  EXPECT_NEAR(world.m[0][0], std::cos(angle), 1e-5f);
+  EXPECT_NEAR(std::abs(world.m[0][2]), std::abs(std::sin(angle)), 1e-5f);
+  EXPECT_EQ(world.m[1][1], 1.0f);
+}
+
+TEST_F(ProgramTest, WSwitchesTheModelsBetweenSolidAndWireframe) {
+  std::vector<uint32_t> fillModes;
+  shell.onPass = [&](int pass) {
+    if (pass >= 2) fillModes.push_back(shell.Device().GetRenderState(RS_FILLMODE));
+    if (pass == 2 || pass == 4) shell.input->PressKey(kKeyW);
+    shell.input->ReleaseKey(kKeyW);
+    if (pass == 6) shell.input->PressKey(kKeyEscape);
+  };
+  Run();
+  EXPECT_EQ(fillModes, (std::vector<uint32_t>{FILL_SOLID, FILL_WIREFRAME, FILL_WIREFRAME,
+                                              FILL_SOLID, FILL_SOLID}));
 }
 
 TEST_F(ProgramTest, LeftControlSavesNumberedScreenshotsAndASecondRunStartsAfresh) {
