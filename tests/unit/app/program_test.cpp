@@ -181,7 +181,7 @@ TEST_F(ProgramTest, WSwitchesTheModelsBetweenSolidAndWireframe) {
                                               FILL_SOLID, FILL_SOLID}));
 }
 
-TEST_F(ProgramTest, LeftControlSavesNumberedScreenshotsAndASecondRunStartsAfresh) {
+TEST_F(ProgramTest, LeftControlSavesNumberedScreenshots) {
   PressAt(2, kKeyLeftControl);
   PressAt(4, kKeyLeftControl);
   PressAt(5, kKeyEscape);
@@ -197,19 +197,6 @@ TEST_F(ProgramTest, LeftControlSavesNumberedScreenshotsAndASecondRunStartsAfresh
     EXPECT_EQ(picture.height, 768);
   }
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "ScreenShot_2.bmp"));
-
-  // The next run numbers from 0 again, replacing the old picture, and its
-  // log holds nothing of the first run's.
-  std::filesystem::resize_file(dir.Path() / "ScreenShot_0.bmp", 10);
-  testing::FakeShell second;
-  second.onPass = [&second](int pass) {
-    if (pass == 2) second.input->PressKey(kKeyLeftControl);
-    if (pass == 3) second.input->PressKey(kKeyEscape);
-  };
-  RunProgram(second, ProgramDir{dir.Path().string()});
-  EXPECT_GT(std::filesystem::file_size(dir.Path() / "ScreenShot_0.bmp"), 1024u * 768u * 3u);
-  const std::string log = Log();
-  EXPECT_EQ(log.find("Error-Logfile"), log.rfind("Error-Logfile"));
 }
 
 TEST_F(ProgramTest, EscapeEndsThePassBeforeAnythingIsDrawnOrSaved) {
@@ -323,36 +310,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "   CreateDevice success\n\n input.device\n\n\t[Performance Info]\n\n"
                       "min-framerate: 500\nmax-framerate: 0"}),
     [](const ::testing::TestParamInfo<SystemFailure>& param) { return param.param.name; });
-
-struct MissingFile {
-  const char* name;
-  const char* path;
-  const char* logEnd;  // before the performance block
-};
-
-class MissingFileTest : public ProgramTest, public ::testing::WithParamInterface<MissingFile> {};
-
-TEST_P(MissingFileTest, EndsTheStartUpSilentlyAtItsStep) {
-  std::filesystem::remove(dir.Path() / GetParam().path);
-  EXPECT_EQ(Run(), 0);
-  EXPECT_TRUE(shell.messageBoxes.empty());
-  EXPECT_EQ(shell.passes, 0);
-  EXPECT_TRUE(Log().ends_with(std::string(GetParam().logEnd) + kPerformanceBlockOfAnUnrunLoop))
-      << Log();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    , MissingFileTest,
-    ::testing::Values(MissingFile{"LoadingPicture", "gfx/gui/kbh_load.dds",
-                                  "\n input.device\n.loading status-screen failed"},
-                      MissingFile{"Catalogue", "data/firstData.khb",
-                                  "\n.loading fonts\n.creating data-store failed"},
-                      MissingFile{"ModelFrame", "gfx/gui/gui_Spray_modelframe.dds",
-                                  "\n.loading gui\n error loading modelscreen"},
-                      // The background's failure has two blanks.
-                      MissingFile{"Background", "gfx/env/mainBG.dds",
-                                  "\n .environment-map\n .scene-bg  failed"}),
-    [](const ::testing::TestParamInfo<MissingFile>& param) { return param.param.name; });
 
 }  // namespace
 }  // namespace kbh
