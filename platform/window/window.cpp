@@ -111,6 +111,10 @@ MainWindowPtr CreateMainWindow() {
   return window;
 }
 
+SDL_Window* SdlWindowOf(MainWindow& window) {
+  return window.Handle();
+}
+
 void GetWindowSize(const MainWindow& window, int* width, int* height) {
   SDL_GetWindowSize(window.Handle(), width, height);
 }

@@ -11,6 +11,8 @@
 
 #include "platform/gpu/gl_context.hpp"
 
+struct SDL_Window;
+
 namespace kbh {
 
 class MainWindow;
@@ -23,6 +25,9 @@ using MainWindowPtr = std::unique_ptr<MainWindow, MainWindowDeleter>;
 // Null when there is no display or the window cannot be made (SDL's error is
 // then on stderr).
 MainWindowPtr CreateMainWindow();
+
+// The SDL window behind it, for the input devices, which follow its focus.
+SDL_Window* SdlWindowOf(MainWindow& window);
 
 // The window's size in pixels.
 void GetWindowSize(const MainWindow& window, int* width, int* height);

@@ -48,6 +48,8 @@ std::unique_ptr<Process> Process::Start(const std::vector<std::string>& argument
   if (pid == 0) {
     // Own process group, so Stop() reaches anything the child starts.
     setpgid(0, 0);
+    for (const std::string& name : options.unsetEnvironment)
+      unsetenv(name.c_str());
     for (const auto& [name, value] : options.environment)
       setenv(name.c_str(), value.c_str(), 1);
     if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)

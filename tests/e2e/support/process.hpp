@@ -18,6 +18,7 @@ namespace kbh::testing {
 struct ProcessOptions {
   std::string workingDirectory;                    // empty: the test's own
   std::map<std::string, std::string> environment;  // added to the test's own
+  std::vector<std::string> unsetEnvironment;       // taken from the test's own
   std::string stdoutPath;                          // empty: inherited
   std::string stderrPath;                          // empty: inherited
 };

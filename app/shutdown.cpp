@@ -1,0 +1,47 @@
+#include "app/shutdown.hpp"
+
+namespace kbh {
+
+void ShutDown(App& app, ShutdownStep from) {
+  // Each step falls through to the next: entering late skips only what was
+  // never made.
+  switch (from) {
+    case ShutdownStep::kT2AfterMainLoop:
+      [[fallthrough]];
+    case ShutdownStep::kT3SceneBackground:
+      ReleaseTexture(app.sceneBackground);
+      [[fallthrough]];
+    case ShutdownStep::kT5EnvironmentMap:
+      app.cubeTextures.ReleaseCubeTexture(0);
+      [[fallthrough]];
+    case ShutdownStep::kT6Logos:
+      [[fallthrough]];
+    case ShutdownStep::kT9ModelFrame:
+      ReleaseTexture(app.modelFrame);
+      // The parts' meshes and textures, before the device goes.
+      app.installedParts.RemoveAllParts();
+      [[fallthrough]];
+    case ShutdownStep::kT14DataStore:
+      // The catalogue stays until the process ends.
+      [[fallthrough]];
+    case ShutdownStep::kT15Fonts:
+      if (Device* device = app.graphics.GetDevice()) {
+        ReleaseTextFont(*device, app.mainFont);
+        ReleaseTextFont(*device, app.textBoxFont);
+      }
+      StatusScreenRelease(app.loadingScreen);
+      [[fallthrough]];
+    case ShutdownStep::kT17Input:
+      ReleaseInput(app.input);
+      app.graphics.ReleaseGraphicsDevice();
+      app.log.WritePerformanceBlock(app.frameStats.minFrameRate, app.frameStats.maxFrameRate);
+      [[fallthrough]];
+    case ShutdownStep::kT20Window:
+      // The window belongs to the shell, which outlives the program object.
+      [[fallthrough]];
+    case ShutdownStep::kT21Return:
+      break;
+  }
+}
+
+}  // namespace kbh

@@ -1,0 +1,148 @@
+#include "app/startup.hpp"
+
+#include "catalogue/data_store_loader.hpp"
+#include "gfx/scene.hpp"
+
+namespace kbh {
+
+namespace {
+
+// The flags value of the device: full screen (the window shows the back
+// buffer scaled to the desktop).
+constexpr uint32_t kGraphicsFlagsFullScreen = 32;
+
+// Message-box texts are Windows-1252, as all of the program's texts.
+constexpr const char* kErrorCaption = "Error";
+constexpr const char* kLogFileText = "Couldn't create logfile. Please check for write-protection!";
+constexpr const char* kFailureCaption = "Fehler";
+constexpr const char* kWindowText = "Anwendungsfenster konnte nicht erstellt werden!";
+constexpr const char* kGraphicsText = "Direct3D 9.0c konnte nicht initialisiert werden!";
+constexpr const char* kInputText = "DirectInput8 konnte nicht initialisiert werden!";
+
+// The log, the window and the two devices: failures here are announced in
+// message boxes, since no loading screen exists yet.
+std::optional<ShutdownStep> StartSystem(App& app) {
+  if (!app.log.CreateLogFile()) {
+    app.shell.ShowMessageBox(kErrorCaption, kLogFileText, MessageBoxIcon::kError);
+    return ShutdownStep::kT21Return;
+  }
+  app.log.WriteBanner();
+  char osDescription[100] = {};
+  app.log.WriteLog("\n\n.OS-Info: ");
+  app.log.WriteLog(GetOSDescription(osDescription, sizeof osDescription));
+
+  app.log.WriteLog("\n\n.creating application window");
+  if (!app.shell.CreateMainWindow()) {
+    app.shell.ShowMessageBox(kFailureCaption, kWindowText, MessageBoxIcon::kExclamation);
+    return ShutdownStep::kT21Return;
+  }
+
+  app.log.WriteLog("\n.initialising DirectX 9.0\n gfx.device");
+  if (!app.graphics.InitGraphicsDeviceOn([&app] { return app.shell.CreateGraphicsSystem(); },
+                                         kScreenWidth, kScreenHeight, kGraphicsFlagsFullScreen)) {
+    app.shell.ShowMessageBox(kFailureCaption, kGraphicsText, MessageBoxIcon::kExclamation);
+    return ShutdownStep::kT20Window;
+  }
+
+  app.log.WriteLog("\n input.device");
+  if (!InitInput(app.input, app.shell.CreateInputDevices(), kScreenWidth, kScreenHeight) ||
+      !InitKeyboard(app.input) || !InitMouse(app.input)) {
+    app.shell.ShowMessageBox(kFailureCaption, kInputText, MessageBoxIcon::kExclamation);
+    return ShutdownStep::kT17Input;
+  }
+  return std::nullopt;
+}
+
+void Progress(App& app, uint16_t percent) {
+  StatusScreenProgress(app.loadingScreen, app.graphics, percent);
+}
+
+// Everything the program shows, loaded behind the loading screen. Failures
+// are logged and end the start-up silently.
+std::optional<ShutdownStep> LoadResources(App& app) {
+  const char* dir = app.programDir.path.c_str();
+  PathBuffer& path = app.pathBuffer;
+
+  app.log.WriteLog("\n.loading status-screen");
+  app.loadingScreen.pause = [&shell = app.shell](uint32_t ms) { shell.SleepMs(ms); };
+  if (!StatusScreenLoad(app.loadingScreen, app.graphics,
+                        path.Format("%s/gfx/gui/kbh_load.dds", dir))) {
+    app.log.WriteLog(" failed");
+    return ShutdownStep::kT17Input;
+  }
+  Progress(app, 0);
+
+  app.log.WriteLog("\n.loading fonts");
+  Device& device = *app.graphics.GetDevice();
+  app.mainFont = CreateTextFont(device, 14, 520, nullptr, "Verdana");
+  app.textBoxFont = CreateTextFont(device, 15, 600, nullptr, "Verdana");
+  if (app.mainFont == nullptr || app.textBoxFont == nullptr) {
+    // Everything after this step draws with both fonts: stop here rather
+    // than run with one missing.
+    app.log.WriteLog(" failed");
+    return ShutdownStep::kT15Fonts;
+  }
+
+  app.log.WriteLog("\n.creating data-store");
+  if (!LoadDataStore(path.Format("%s\\data\\firstData.khb", dir), app.dataStore)) {
+    app.log.WriteLog(" failed");
+    return ShutdownStep::kT15Fonts;
+  }
+  Progress(app, 20);
+
+  app.log.WriteLog("\n.loading std-mxafiles");
+  if (app.installedParts.LoadStandardParts(app.dataStore) == 0) {
+    app.log.WriteLog(" failed");
+    return ShutdownStep::kT14DataStore;
+  }
+  Progress(app, 30);
+
+  app.log.WriteLog("\n.loading gui");
+  app.modelFrame = LoadBmp(app.graphics, path.Format("%s/gfx/gui/gui_Spray_modelframe.dds", dir));
+  if (app.modelFrame == nullptr) {
+    app.log.WriteLog("\n error loading modelscreen");
+    return ShutdownStep::kT9ModelFrame;
+  }
+  Progress(app, 40);
+
+  app.log.WriteLog("\n.initialising world");
+  app.log.WriteLog("\n .lights");
+  SetupLights(app.graphics);
+  for (PartModel* part = app.installedParts.FirstInstalled(); part != nullptr;
+       part = app.installedParts.NextInstalled()) {
+    SetPartTranslation(part, 0.0f, 0.0f, 0.0f);
+  }
+  app.log.WriteLog("\n .environment-map");
+  if (app.cubeTextures.LoadCubeTexture(0, path.Format("%s\\gfx\\env\\envmap.dds", dir)) == 0) {
+    app.log.WriteLog(" failed");
+    return ShutdownStep::kT6Logos;
+  }
+  Progress(app, 50);
+
+  app.log.WriteLog("\n .scene-bg");
+  app.sceneBackground = LoadBmp(app.graphics, path.Format("%s\\gfx\\env\\mainBG.dds", dir));
+  if (app.sceneBackground == nullptr) {
+    app.log.WriteLog("  failed");
+    return ShutdownStep::kT5EnvironmentMap;
+  }
+  Progress(app, 60);
+  Progress(app, 70);
+  Progress(app, 80);
+  Progress(app, 100);
+
+  StatusScreenRelease(app.loadingScreen);
+  app.activeScreen = Screen::kTuneUp;
+  app.screenChanged = true;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ShutdownStep> StartUp(App& app) {
+  if (std::optional<ShutdownStep> failed = StartSystem(app)) return failed;
+  if (std::optional<ShutdownStep> failed = LoadResources(app)) return failed;
+  app.frameStats.frameTimerStart = app.shell.GetTimeMs();
+  return std::nullopt;
+}
+
+}  // namespace kbh

@@ -1,0 +1,315 @@
+// The whole program on a fake shell, in a small workshop of its own: the
+// order of start-up with its log and loading screen, where each failure ends
+// and what it leaves in the log, and the main loop's reactions to keys,
+// window messages and the clock.
+#include "app/program.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main_loop.hpp"
+#include "platform/image/image_codec.hpp"
+#include "platform/input/key_codes.hpp"
+#include "tests/e2e/support/small_workshop.hpp"
+#include "tests/support/temp_dir.hpp"
+#include "tests/unit/app/fake_shell.hpp"
+
+namespace kbh {
+namespace {
+
+constexpr const char* kPerformanceBlockOfAnUnrunLoop =
+    "\n\n\t[Performance Info]\n\nmin-framerate: 500\nmax-framerate: 0";
+
+// Everything start-up logs after the device's own lines, on success.
+constexpr const char* kLoadingSteps =
+    "\n input.device"
+    "\n.loading status-screen"
+    "\n.loading fonts"
+    "\n.creating data-store"
+    "\n.loading std-mxafiles"
+    "\n.loading gui"
+    "\n.initialising world"
+    "\n .lights"
+    "\n .environment-map"
+    "\n .scene-bg";
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(testing::WriteSmallWorkshop(dir.Path(), &error)) << error;
+  }
+
+  int Run() { return RunProgram(shell, ProgramDir{dir.Path().string()}); }
+
+  // The log with each CR LF read back as the LF the program wrote.
+  std::string Log() const {
+    const std::string bytes = testing::ReadFileBytes(dir.Path() / "error.log");
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+      text += bytes[i];
+    }
+    return text;
+  }
+  // What follows the device's start-up lines.
+  std::string LogAfterDevice() const {
+    const std::string text = Log();
+    const std::string end = "CreateDevice success\n";
+    const size_t at = text.find(end);
+    return at == std::string::npos ? text : text.substr(at + end.size());
+  }
+
+  // Presses and releases key at the given pass.
+  void PressAt(int pass, uint8_t key) { keysAt.push_back({pass, key}); }
+  void ScriptKeys() {
+    shell.onPass = [this](int pass) {
+      for (const auto& [at, key] : keysAt) {
+        if (at != pass) continue;
+        shell.input->PressKey(key);
+        shell.input->ReleaseKey(key);
+      }
+    };
+  }
+
+  testing::TempDir dir;
+  testing::FakeShell shell;
+  std::vector<std::pair<int, uint8_t>> keysAt;
+};
+
+TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
+  // An installation may be read-only apart from the log.
+  ASSERT_EQ(chmod((dir.Path() / "data/firstData.khb").c_str(), 0444), 0);
+  std::vector<float> barEnds;
+  int presentsBeforeLoop = 0;
+  shell.onPass = [&](int pass) {
+    if (pass != 1) return;
+    presentsBeforeLoop = static_cast<int>(shell.Device().Count(DeviceCallKind::Present));
+    for (const RecordedLine& line : shell.Device().Lines()) {
+      if (line.color == 0xFF1B5184) barEnds.push_back(line.to.x);
+    }
+    shell.input->PressKey(kKeyEscape);
+  };
+  EXPECT_EQ(Run(), 0);
+
+  const std::string log = Log();
+  EXPECT_EQ(log.rfind("\n3D-Kolbenhof", 0), 0u) << log;
+  EXPECT_NE(log.find("Error-Logfile\n\n.OS-Info: Linux "), std::string::npos) << log;
+  EXPECT_NE(log.find("\n\n.creating application window\n.initialising DirectX 9.0\n gfx.device"
+                     "   D3DCreate - success"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) + kPerformanceBlockOfAnUnrunLoop);
+
+  // One frame per progress value, each with its bar; 0 and 100 pause.
+  std::vector<float> expected;
+  for (int percent : {0, 20, 30, 40, 50, 60, 70, 80, 100})
+    expected.push_back(362.0f + static_cast<float>(percent) * 2.34f);
+  EXPECT_EQ(barEnds, expected);
+  EXPECT_EQ(presentsBeforeLoop, static_cast<int>(expected.size()));
+  EXPECT_EQ(shell.sleptMs, 1000u);
+  EXPECT_TRUE(shell.messageBoxes.empty());
+}
+
+TEST_F(ProgramTest, EachFrameDrawsBackgroundModelsThenTheStatisticsInNearWhite) {
+  std::vector<SpriteDraw> frameSprites;
+  std::vector<DeviceCall> frameCalls;
+  std::vector<Material> frameMaterials;
+  Matrix world;
+  shell.onPass = [&](int pass) {
+    RecordingDevice& device = shell.Device();
+    if (pass == 2) device.ClearCalls();
+    if (pass == 3) {
+      frameSprites = device.Sprites();
+      frameCalls = device.Calls();
+      frameMaterials = device.MaterialsSent();
+      world = device.Transform(TS_WORLD);
+      shell.input->PressKey(kKeyEscape);
+    }
+  };
+  Run();
+
+  ASSERT_EQ(frameSprites.size(), 1u);
+  EXPECT_EQ(frameSprites[0].position.x, 0.0f);
+  EXPECT_EQ(frameSprites[0].position.y, 0.0f);
+  EXPECT_FALSE(frameSprites[0].alphaBlend) << "an X8R8G8B8 background draws opaque";
+  std::vector<DeviceCallKind> order;
+  for (const DeviceCall& call : frameCalls) {
+    if (call.kind == DeviceCallKind::DrawGlyphs) {
+      EXPECT_EQ(call.c, 0xFFFAFAFAu);
+    }
+    if (call.kind == DeviceCallKind::Clear || call.kind == DeviceCallKind::DrawSprite ||
+        call.kind == DeviceCallKind::DrawSubset || call.kind == DeviceCallKind::DrawGlyphs ||
+        call.kind == DeviceCallKind::Present) {
+      order.push_back(call.kind);
+    }
+  }
+  // Two boxes of three subsets each, then the frames and vertices texts.
+  std::vector<DeviceCallKind> expected = {DeviceCallKind::Clear, DeviceCallKind::DrawSprite};
+  expected.insert(expected.end(), 6, DeviceCallKind::DrawSubset);
+  expected.insert(expected.end(), 2, DeviceCallKind::DrawGlyphs);
+  expected.push_back(DeviceCallKind::Present);
+  EXPECT_EQ(order, expected);
+
+  // The tank's paint left alpha 2/255 in a subset of the frame; TuneUp
+  // shows every part opaque.
+  ASSERT_EQ(frameMaterials.size(), 6u);
+  for (const Material& material : frameMaterials)
+    EXPECT_EQ(material.diffuse.a, 1.0f);
+  // Turned about the vertical axis by the clock's angle.
+  const float angle = TurntableAngle(shell.now);
+  EXPECT_NEAR(world.m[0][0], std::cos(angle), 1e-5f);
+  EXPECT_NEAR(std::abs(world.m[0][2]), std::abs(std::sin(angle)), 1e-5f);
+  EXPECT_EQ(world.m[1][1], 1.0f);
+}
+
+TEST_F(ProgramTest, WSwitchesTheModelsBetweenSolidAndWireframe) {
+  std::vector<uint32_t> fillModes;
+  shell.onPass = [&](int pass) {
+    if (pass >= 2) fillModes.push_back(shell.Device().GetRenderState(RS_FILLMODE));
+    if (pass == 2 || pass == 4) shell.input->PressKey(kKeyW);
+    shell.input->ReleaseKey(kKeyW);
+    if (pass == 6) shell.input->PressKey(kKeyEscape);
+  };
+  Run();
+  EXPECT_EQ(fillModes, (std::vector<uint32_t>{FILL_SOLID, FILL_WIREFRAME, FILL_WIREFRAME,
+                                              FILL_SOLID, FILL_SOLID}));
+}
+
+TEST_F(ProgramTest, LeftControlSavesNumberedScreenshots) {
+  PressAt(2, kKeyLeftControl);
+  PressAt(4, kKeyLeftControl);
+  PressAt(5, kKeyEscape);
+  ScriptKeys();
+  Run();
+  for (const char* name : {"ScreenShot_0.bmp", "ScreenShot_1.bmp"}) {
+    const std::string bytes = testing::ReadFileBytes(dir.Path() / name);
+    Image picture;
+    ASSERT_TRUE(
+        DecodeImage({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, &picture))
+        << name;
+    EXPECT_EQ(picture.width, 1024);
+    EXPECT_EQ(picture.height, 768);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "ScreenShot_2.bmp"));
+}
+
+TEST_F(ProgramTest, EscapeEndsThePassBeforeAnythingIsDrawnOrSaved) {
+  PressAt(2, kKeyLeftControl);
+  PressAt(2, kKeyEscape);
+  ScriptKeys();
+  Run();
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "ScreenShot_0.bmp"));
+  EXPECT_EQ(shell.passes, 2);
+}
+
+TEST_F(ProgramTest, ACloseRequestCompletesItsPassThenShutsDownFully) {
+  shell.onPass = [this](int pass) {
+    if (pass != 3) return;
+    shell.messages.push_back(WindowMessage::Close);
+    shell.input->PressKey(kKeyLeftControl);
+  };
+  Run();
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "ScreenShot_0.bmp"))
+      << "the pass that took the close request is drawn to its end";
+  EXPECT_EQ(shell.passes, 3);
+  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) + kPerformanceBlockOfAnUnrunLoop);
+}
+
+TEST_F(ProgramTest, AnInactiveProgramWaitsForMessagesAndLogsEachChangeOnce) {
+  shell.onPass = [this](int pass) {
+    if (pass == 2) {
+      shell.messages = {WindowMessage::Deactivated, WindowMessage::Deactivated,
+                        WindowMessage::Activated};
+    }
+    if (pass == 5) shell.input->PressKey(kKeyEscape);
+  };
+  Run();
+  // Pass 3 waits for the second notice, then takes the activation.
+  EXPECT_EQ(shell.waits, 1);
+  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) +
+                                  "Message: Window Minimized \nMessage: Window Restored \n" +
+                                  kPerformanceBlockOfAnUnrunLoop);
+}
+
+TEST_F(ProgramTest, TheLogGetsTheLowestAndHighestRateOfCompletedSeconds) {
+  shell.passLimit = 400;
+  shell.onPass = [this](int pass) {
+    // Two seconds at 100 passes each, then one at 50.
+    shell.now += pass <= 200 ? 10 : 20;
+    if (pass == 251) shell.input->PressKey(kKeyEscape);
+  };
+  Run();
+  EXPECT_TRUE(Log().ends_with("\nmin-framerate: 50\nmax-framerate: 100")) << Log();
+}
+
+TEST_F(ProgramTest, AMissingEnvironmentMapIsNoFailure) {
+  std::filesystem::remove(dir.Path() / "gfx/env/envmap.dds");
+  PressAt(2, kKeyEscape);
+  ScriptKeys();
+  Run();
+  EXPECT_EQ(shell.passes, 2);
+  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) + kPerformanceBlockOfAnUnrunLoop);
+}
+
+// --- Failures ---------------------------------------------------------------
+
+TEST_F(ProgramTest, ALogThatCannotBeCreatedStopsBeforeTheWindow) {
+  // Not even root can create a file in /proc.
+  EXPECT_EQ(RunProgram(shell, ProgramDir{"/proc"}), 0);
+  ASSERT_EQ(shell.messageBoxes.size(), 1u);
+  EXPECT_EQ(shell.messageBoxes[0].caption, "Error");
+  EXPECT_EQ(shell.messageBoxes[0].text,
+            "Couldn't create logfile. Please check for write-protection!");
+  EXPECT_EQ(shell.messageBoxes[0].icon, MessageBoxIcon::kError);
+  EXPECT_FALSE(shell.windowCreated);
+}
+
+struct SystemFailure {
+  const char* name;
+  bool window;
+  bool graphics;
+  bool input;
+  const char* text;
+  const char* logEnd;
+};
+
+class SystemFailureTest : public ProgramTest,
+                          public ::testing::WithParamInterface<SystemFailure> {};
+
+TEST_P(SystemFailureTest, IsAnnouncedInAMessageBoxAndEndsWithoutDrawing) {
+  const SystemFailure& failure = GetParam();
+  shell.windowAvailable = failure.window;
+  shell.graphicsAvailable = failure.graphics;
+  shell.inputAvailable = failure.input;
+  EXPECT_EQ(Run(), 0);
+  ASSERT_EQ(shell.messageBoxes.size(), 1u);
+  EXPECT_EQ(shell.messageBoxes[0].caption, "Fehler");
+  EXPECT_EQ(shell.messageBoxes[0].text, failure.text);
+  EXPECT_EQ(shell.messageBoxes[0].icon, MessageBoxIcon::kExclamation);
+  EXPECT_TRUE(Log().ends_with(failure.logEnd)) << Log();
+  EXPECT_EQ(shell.passes, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , SystemFailureTest,
+    ::testing::Values(
+        SystemFailure{"Window", false, true, true,
+                      "Anwendungsfenster konnte nicht erstellt werden!",
+                      "\n\n.creating application window"},
+        // No performance block: the device never ran.
+        SystemFailure{"Graphics", true, false, true,
+                      "Direct3D 9.0c konnte nicht initialisiert werden!",
+                      "\n.initialising DirectX 9.0\n gfx.device   D3DCreate - failed"},
+        SystemFailure{"Input", true, true, false, "DirectInput8 konnte nicht initialisiert werden!",
+                      "   CreateDevice success\n\n input.device\n\n\t[Performance Info]\n\n"
+                      "min-framerate: 500\nmax-framerate: 0"}),
+    [](const ::testing::TestParamInfo<SystemFailure>& param) { return param.param.name; });
+
+}  // namespace
+}  // namespace kbh
