@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/window/window_icon.hpp"
@@ -70,6 +72,17 @@ void MainWindowDeleter::operator()(MainWindow* window) const {
 MainWindowPtr CreateMainWindow() {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  // Without a desktop session SDL falls back to drivers that show nothing: a
+  // window nobody can see or type into is no window. A driver that
+  // SDL_VIDEODRIVER names explicitly is taken as asked for (tests do that).
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    std::fprintf(stderr, "SDL video: no desktop session (only the %s driver is available)\n",
+                 driver);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;
   }
   SDL_DisplayMode desktop;
