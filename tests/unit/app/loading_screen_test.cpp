@@ -16,22 +16,19 @@ class LoadingScreenTest : public testing::RecordingGraphicsTest {
  protected:
   void SetUp() override {
     RecordingGraphicsTest::SetUp();
-    Image picture;
-    picture.width = 260;
-    picture.height = 80;
-    picture.texels.assign(260 * 80, 0xFF808080);
+    const Image picture{260, 80, FMT_X8R8G8B8, std::vector<uint32_t>(260 * 80, 0xFF808080)};
     const std::vector<uint8_t> bytes = EncodeDds(picture, FMT_X8R8G8B8);
-    testing::WriteFileBytes(log.Dir().Path() / "load.dds", std::string(bytes.begin(), bytes.end()));
+    testing::WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
     screen.pause = [this](uint32_t ms) { pauses.push_back(ms); };
   }
-  std::string PicturePath() const { return log.Dir() / "load.dds"; }
 
+  const std::string path = log.Dir() / "load.dds";
   LoadingScreen screen;
   std::vector<uint32_t> pauses;
 };
 
 TEST_F(LoadingScreenTest, AFrameShowsThePictureTheFrameLineAndTheBar) {
-  ASSERT_TRUE(StatusScreenLoad(screen, graphics, PicturePath().c_str()));
+  ASSERT_TRUE(StatusScreenLoad(screen, graphics, path.c_str()));
   StatusScreenProgress(screen, graphics, 100);
 
   std::vector<DeviceCallKind> order;
@@ -48,24 +45,23 @@ TEST_F(LoadingScreenTest, AFrameShowsThePictureTheFrameLineAndTheBar) {
   EXPECT_EQ(device().Sprites()[0].position.x, 382.0f);
   EXPECT_EQ(device().Sprites()[0].position.y, 300.0f);
 
-  const std::vector<RecordedLine>& lines = device().Lines();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].from.x, 361.0f);
-  EXPECT_EQ(lines[0].to.x, 597.0f);
-  EXPECT_EQ(lines[0].width, 12.0f);
-  EXPECT_EQ(lines[0].color, 0xBEFFFFFFu);
-  EXPECT_EQ(lines[1].from.x, 362.0f);
-  EXPECT_NEAR(lines[1].to.x, 596.0f, 1e-4f);
-  EXPECT_EQ(lines[1].width, 10.0f);
-  EXPECT_EQ(lines[1].color, 0xFF1B5184u);
-  for (const RecordedLine& line : lines) {
+  // The white frame first, then the full bar inside it.
+  const RecordedLine expected[] = {{{361, 390}, {597, 390}, 12, 0xBEFFFFFF},
+                                   {{362, 390}, {596, 390}, 10, 0xFF1B5184}};
+  ASSERT_EQ(device().Lines().size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    const RecordedLine& line = device().Lines()[i];
+    EXPECT_EQ(line.from.x, expected[i].from.x);
+    EXPECT_NEAR(line.to.x, expected[i].to.x, 1e-4f);
     EXPECT_EQ(line.from.y, 390.0f);
     EXPECT_EQ(line.to.y, 390.0f);
+    EXPECT_EQ(line.width, expected[i].width);
+    EXPECT_EQ(line.color, expected[i].color);
   }
 }
 
 TEST_F(LoadingScreenTest, PausesOnlyAtTheFirstAndLastValueAndKeepsTheBarInItsFrame) {
-  ASSERT_TRUE(StatusScreenLoad(screen, graphics, PicturePath().c_str()));
+  ASSERT_TRUE(StatusScreenLoad(screen, graphics, path.c_str()));
   for (uint16_t percent : {0, 20, 99, 100, 250})
     StatusScreenProgress(screen, graphics, percent);
   EXPECT_EQ(pauses, (std::vector<uint32_t>{500, 500, 500}));
@@ -77,7 +73,7 @@ TEST_F(LoadingScreenTest, AMissingPictureHoldsNothingAndReleasingTwiceIsHarmless
   EXPECT_EQ(screen.image, nullptr);
   EXPECT_EQ(screen.line, nullptr);
 
-  ASSERT_TRUE(StatusScreenLoad(screen, graphics, PicturePath().c_str()));
+  ASSERT_TRUE(StatusScreenLoad(screen, graphics, path.c_str()));
   EXPECT_EQ(device().LiveTextures(), 1u);
   StatusScreenRelease(screen);
   StatusScreenRelease(screen);
