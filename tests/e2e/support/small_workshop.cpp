@@ -68,35 +68,14 @@ MeshData Box(Vec3 centre, Vec3 half) {
   return mesh;
 }
 
-Image Picture(int width, int height, Format format, uint32_t (*texel)(int x, int y, int w, int h)) {
-  Image image;
-  image.width = width;
-  image.height = height;
-  image.sourceFormat = format;
+template <typename Rule>
+Image Picture(int width, int height, Rule texel) {
+  Image image{width, height, FMT_UNKNOWN, {}};
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x)
-      image.texels.push_back(texel(x, y, width, height));
+      image.texels.push_back(texel(x, y));
   }
   return image;
-}
-
-// A dark blue wall over a grey floor.
-uint32_t Background(int, int y, int, int h) {
-  const auto shade = static_cast<uint32_t>(40 + 80 * y / h);
-  return y < h / 2 ? 0xFF000000u | (shade / 2) << 16 | (shade / 2) << 8 | shade
-                   : 0xFF000000u | shade << 16 | shade << 8 | shade;
-}
-
-// A white panel with a blue border.
-uint32_t LoadingPicture(int x, int y, int w, int h) {
-  const bool border = x < 4 || y < 4 || x >= w - 4 || y >= h - 4;
-  return border ? 0xFF1B5184 : 0xFFF0F0F0;
-}
-
-// A frame: opaque edges around a see-through middle.
-uint32_t ModelFrame(int x, int y, int w, int h) {
-  const bool edge = x < 6 || y < 6 || x >= w - 6 || y >= h - 6;
-  return edge ? 0xFFC8C8C8 : 0x00000000;
 }
 
 }  // namespace
@@ -126,16 +105,26 @@ bool WriteSmallWorkshop(const std::filesystem::path& root, std::string* error) {
   for (int face = 0; face < 6; ++face)
     environment.faces[face].assign(32 * 32, faceColors[face]);
 
+  // A dark blue wall over a grey floor, a white loading panel with a blue
+  // border, and a frame for the model with a see-through middle.
+  const Image background = Picture(1024, 768, [](int, int y) {
+    const auto shade = static_cast<uint32_t>(40 + 80 * y / 768);
+    return 0xFF000000u | (y < 384 ? (shade / 2) * 0x10100 + shade : shade * 0x10101);
+  });
+  const Image loading = Picture(260, 80, [](int x, int y) {
+    return x < 4 || y < 4 || x >= 256 || y >= 76 ? 0xFF1B5184u : 0xFFF0F0F0u;
+  });
+  const Image modelFrame = Picture(500, 300, [](int x, int y) {
+    return x < 6 || y < 6 || x >= 494 || y >= 294 ? 0xFFC8C8C8u : 0u;
+  });
+
   return WriteBytes(root / "data/firstData.khb", khb, error) &&
          WriteBytes(root / "data/objects/010101.mxa", WriteXFile(frame, XEncoding::Text), error) &&
          WriteBytes(root / "data/objects/020101.mxa", WriteXFile(tank, XEncoding::Binary), error) &&
-         WriteBytes(root / "gfx/gui/kbh_load.dds",
-                    EncodeDds(Picture(260, 80, FMT_X8R8G8B8, LoadingPicture), FMT_X8R8G8B8),
+         WriteBytes(root / "gfx/gui/kbh_load.dds", EncodeDds(loading, FMT_X8R8G8B8), error) &&
+         WriteBytes(root / "gfx/gui/gui_Spray_modelframe.dds", EncodeDds(modelFrame, FMT_A8R8G8B8),
                     error) &&
-         WriteBytes(root / "gfx/gui/gui_Spray_modelframe.dds",
-                    EncodeDds(Picture(500, 300, FMT_A8R8G8B8, ModelFrame), FMT_A8R8G8B8), error) &&
-         WriteBytes(root / "gfx/env/mainBG.dds",
-                    EncodeDds(Picture(1024, 768, FMT_X8R8G8B8, Background), FMT_X8R8G8B8), error) &&
+         WriteBytes(root / "gfx/env/mainBG.dds", EncodeDds(background, FMT_X8R8G8B8), error) &&
          WriteBytes(root / "gfx/env/envmap.dds", EncodeCubeDds(environment, FMT_X8R8G8B8), error);
 }
 
