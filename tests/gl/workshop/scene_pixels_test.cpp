@@ -240,23 +240,6 @@ TEST_F(ScenePixelsTest, OpacityBlendsOverWhatIsBehindAndLeavesTheMaterial) {
   EXPECT_EQ(PixelOf(Render(), {0, 0, -100}), kBackground);
 }
 
-TEST_F(ScenePixelsTest, WireframeDrawsEdgesOnly) {
-  InstallSphere(0x010101, 100.0f, {0, 0, 0});
-  auto covered = [&](const Image& frame) {
-    int count = 0;
-    for (int y = 284; y < 484; ++y) {
-      for (int x = 412; x < 612; ++x)
-        count += PixelAt(frame, x, y) != kBackground;
-    }
-    return count;
-  };
-  const int solid = covered(Render(FILL_SOLID));
-  const int wire = covered(Render(FILL_WIREFRAME));
-  EXPECT_GT(solid, 35000);  // the sphere's disc, some 140 pixels in radius
-  EXPECT_GT(wire, 1000);
-  EXPECT_LT(wire, solid * 2 / 3);
-}
-
 TEST_F(ScenePixelsTest, FullyFadedPartIsNotDrawnButANearlyFadedOneIs) {
   // A small sphere drawn first, a large one behind it on the line from the
   // eye. Drawn at all, even nearly transparent, the small one fills the

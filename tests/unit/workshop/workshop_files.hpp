@@ -83,12 +83,6 @@ inline MeshData SphereMesh(float radius, int rings, int segments) {
   return mesh;
 }
 
-inline std::string FileNumber(ItemId id) {
-  char name[8];
-  std::snprintf(name, sizeof name, "%06X", id & 0xFFFFFFu);
-  return name;
-}
-
 inline void WriteBytes(const TempDir& dir, const std::string& relative,
                        const std::vector<uint8_t>& bytes) {
   ASSERT_FALSE(bytes.empty()) << relative;
@@ -97,45 +91,40 @@ inline void WriteBytes(const TempDir& dir, const std::string& relative,
 
 // data/objects/%06X.mxa of the part.
 inline void WriteModel(const TempDir& dir, ItemId id, const MeshData& mesh) {
-  WriteBytes(dir, "data/objects/" + FileNumber(id) + ".mxa", WriteXFile(mesh, XEncoding::Text));
+  char name[32];
+  std::snprintf(name, sizeof name, "data/objects/%06X.mxa", id & 0xFFFFFFu);
+  WriteBytes(dir, name, WriteXFile(mesh, XEncoding::Text));
 }
 
 inline Image SolidPicture(int width, int height, uint32_t argb) {
-  Image image;
-  image.width = width;
-  image.height = height;
-  image.sourceFormat = FMT_A8R8G8B8;
-  image.texels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), argb);
-  return image;
+  return {width, height, FMT_A8R8G8B8, std::vector<uint32_t>(size_t(width) * height, argb)};
 }
 
 // The six faces in DDS order (+X, -X, +Y, -Y, +Z, -Z), each one colour.
 inline void WriteCubeMap(const TempDir& dir, const std::string& relative,
                          const uint32_t (&faceColors)[6]) {
-  CubeImage cube;
-  cube.size = 4;
-  cube.sourceFormat = FMT_X8R8G8B8;
+  CubeImage cube{4, FMT_X8R8G8B8, {}};
   for (int face = 0; face < 6; ++face)
     cube.faces[face].assign(16, faceColors[face]);
   WriteBytes(dir, relative, EncodeCubeDds(cube, FMT_X8R8G8B8));
 }
 
-// Catalogue building in code: actions and records.
-inline std::unique_ptr<PartAction> Action(ActionType type, ItemId target) {
+// Catalogue actions built in code; position and paint matter only to their
+// own action types.
+inline std::unique_ptr<PartAction> Action(ActionType type, ItemId target, Vec3 position = {},
+                                          PaintPayload paint = {}) {
   auto action = std::make_unique<PartAction>();
   action->type = type;
   action->target = target;
+  action->position = position;
+  action->paint = paint;
   return action;
 }
 inline std::unique_ptr<PartAction> PositionAction(ItemId target, Vec3 position) {
-  auto action = Action(ActionType::kPosition, target);
-  action->position = position;
-  return action;
+  return Action(ActionType::kPosition, target, position);
 }
 inline std::unique_ptr<PartAction> PaintAction(ItemId target, uint32_t colour, uint8_t finish) {
-  auto action = Action(ActionType::kPaint, target);
-  action->paint = {colour, finish};
-  return action;
+  return Action(ActionType::kPaint, target, {}, {colour, finish});
 }
 
 // Gives node a record holding actions, in order.
