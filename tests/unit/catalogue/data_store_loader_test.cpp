@@ -209,26 +209,23 @@ TEST(Loader, RecordsCarryTextsAndActionsInFileOrder) {
   EXPECT_EQ(findings[0].value, 3u);
   const PartRecord* record = FindById(store, 0x00010101)->record.get();
   ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->text1, "Title");
-  EXPECT_EQ(record->text2, "Second\n");
-  EXPECT_EQ(record->text3, "three");
-  EXPECT_EQ(record->text4, "line one\nline two");
-  EXPECT_EQ(record->text5, "logo");
-  const PartAction* action = record->actions.get();
-  EXPECT_EQ(action->type, ActionType::kRequire);
-  EXPECT_EQ(action->target, 0x00020101u);
-  action = NextAction(action);
-  EXPECT_EQ(action->type, ActionType::kPosition);
-  EXPECT_EQ(action->position.x, 1.5f);
-  EXPECT_EQ(action->position.y, -0.25f);
-  EXPECT_EQ(action->position.z, 3e-8f);
-  action = NextAction(action);
-  EXPECT_EQ(action->paint.colour, 0x02AABBCCu);
-  EXPECT_EQ(action->paint.finish, 5);
-  action = NextAction(action);
-  EXPECT_EQ(action->target, 0x00FFFFFFu);
-  EXPECT_EQ(NextAction(action)->target, 9u);
-  EXPECT_EQ(NextAction(NextAction(action)), nullptr);
+  EXPECT_EQ(std::vector<std::string>(
+                {record->text1, record->text2, record->text3, record->text4, record->text5}),
+            std::vector<std::string>({"Title", "Second\n", "three", "line one\nline two", "logo"}));
+  std::vector<std::pair<ActionType, ItemId>> actions;
+  for (const PartAction* action = record->actions.get(); action; action = NextAction(action))
+    actions.push_back({action->type, action->target});
+  EXPECT_EQ(actions,
+            (std::vector<std::pair<ActionType, ItemId>>{{ActionType::kRequire, 0x00020101},
+                                                        {ActionType::kPosition, 0x0001FFFF},
+                                                        {ActionType::kPaint, 0x00010101},
+                                                        {ActionType::kExclude, 0x00FFFFFF},
+                                                        {static_cast<ActionType>(3), 9}}));
+  const PartAction* position = NextAction(record->actions.get());
+  EXPECT_TRUE(position->position.x == 1.5f && position->position.y == -0.25f &&
+              position->position.z == 3e-8f);
+  EXPECT_EQ(NextAction(position)->paint.colour, 0x02AABBCCu);
+  EXPECT_EQ(NextAction(position)->paint.finish, 5);
 }
 
 TEST(Loader, TheSecondRecordForAnIdWinsAndRecordsForUnknownIdsAreDropped) {
