@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
-#include <numbers>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogue/data_store.hpp"
@@ -42,44 +39,6 @@ inline MeshData BoxMesh(Vec3 low, Vec3 high, uint32_t subsetCount = 1) {
     mesh.subsets.push_back({first, end - first});
     first = end;
   }
-  return mesh;
-}
-
-// A sphere of radius about the origin, the pole at ring 0 facing -z;
-// segment 0 is +x, a quarter turn later +y. One subset.
-inline Vec3 SpherePoint(int ring, int segment, int rings, int segments) {
-  const double theta = std::numbers::pi * ring / rings;
-  const double phi = 2.0 * std::numbers::pi * segment / segments;
-  return Vec3{static_cast<float>(std::sin(theta) * std::cos(phi)),
-              static_cast<float>(std::sin(theta) * std::sin(phi)),
-              static_cast<float>(-std::cos(theta))};
-}
-
-inline MeshData SphereMesh(float radius, int rings, int segments) {
-  MeshData mesh;
-  for (int i = 0; i <= rings; ++i) {
-    for (int j = 0; j <= segments; ++j) {
-      const Vec3 n = SpherePoint(i, j, rings, segments);
-      mesh.vertices.push_back({n * radius, n, 0, 0});
-    }
-  }
-  auto index = [&](int i, int j) { return static_cast<uint32_t>(i * (segments + 1) + j); };
-  auto add = [&](uint32_t a, uint32_t b, uint32_t c) {
-    const Vec3 pa = mesh.vertices[a].position;
-    const Vec3 normal = Cross(mesh.vertices[b].position - pa, mesh.vertices[c].position - pa);
-    if (Length(normal) < 1e-6f * radius * radius) return;  // degenerate at the poles
-    if (Dot(normal, pa + mesh.vertices[b].position + mesh.vertices[c].position) < 0) {
-      std::swap(b, c);  // clockwise seen from outside
-    }
-    mesh.indices.insert(mesh.indices.end(), {a, b, c});
-  };
-  for (int i = 0; i < rings; ++i) {
-    for (int j = 0; j < segments; ++j) {
-      add(index(i, j), index(i, j + 1), index(i + 1, j));
-      add(index(i, j + 1), index(i + 1, j + 1), index(i + 1, j));
-    }
-  }
-  mesh.subsets = {{0, static_cast<uint32_t>(mesh.indices.size() / 3)}};
   return mesh;
 }
 
