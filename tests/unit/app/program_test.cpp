@@ -45,9 +45,19 @@ TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
   int presentsBeforeLoop = 0;
   shell.onPass = [&](int pass) {
     if (pass != 1) return;
-    presentsBeforeLoop = static_cast<int>(shell.Device().Count(DeviceCallKind::Present));
-    for (const RecordedLine& line : shell.Device().Lines()) {
-      if (line.color == 0xFF1B5184) barEnds.push_back(line.to.x);
+    RecordingDevice& device = shell.Device();
+    presentsBeforeLoop = static_cast<int>(device.Count(DeviceCallKind::Present));
+    // Each frame: the picture, a white frame line, then the bar inside it.
+    EXPECT_EQ(device.Sprites()[0].position.x, 382.0f);
+    EXPECT_EQ(device.Sprites()[0].position.y, 300.0f);
+    for (size_t i = 0; i + 1 < device.Lines().size(); i += 2) {
+      const RecordedLine& frame = device.Lines()[i];
+      const RecordedLine& bar = device.Lines()[i + 1];
+      EXPECT_TRUE(frame.from.x == 361 && frame.to.x == 597 && frame.width == 12 &&
+                  frame.color == 0xBEFFFFFF);
+      EXPECT_TRUE(bar.from.x == 362 && bar.width == 10 && bar.color == 0xFF1B5184);
+      EXPECT_TRUE(frame.from.y == 390 && frame.to.y == 390 && bar.from.y == 390);
+      barEnds.push_back(bar.to.x);
     }
     shell.input->PressKey(kKeyEscape);
   };
