@@ -5,6 +5,7 @@
 
 #include "platform/image/image_codec.hpp"
 #include "platform/mesh/xfile.hpp"
+#include "tests/support/box_mesh.hpp"
 #include "tools/catalogue/catalogue_compile.hpp"
 #include "tools/common/json.hpp"
 
@@ -37,37 +38,6 @@ bool WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
   return true;
 }
 
-// An axis-aligned box around centre with half extents, one subset per pair
-// of opposite faces, so that the mesh has several material slots.
-MeshData Box(Vec3 centre, Vec3 half) {
-  MeshData mesh;
-  const Vec3 normals[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-  for (int face = 0; face < 6; ++face) {
-    const Vec3 n = normals[face];
-    // Two axes across the face, chosen so the corners run clockwise seen
-    // from outside: Direct3D's front faces.
-    const Vec3 u = n.x != 0 ? Vec3{0, 0, n.x} : n.y != 0 ? Vec3{n.y, 0, 0} : Vec3{-n.z, 0, 0};
-    const Vec3 v = n.y != 0 ? Vec3{0, 0, 1} : Vec3{0, 1, 0};
-    const auto base = static_cast<uint32_t>(mesh.vertices.size());
-    const float corners[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
-    for (const auto& c : corners) {
-      MeshVertex vertex;
-      vertex.position = {centre.x + half.x * (n.x + c[0] * u.x + c[1] * v.x),
-                         centre.y + half.y * (n.y + c[0] * u.y + c[1] * v.y),
-                         centre.z + half.z * (n.z + c[0] * u.z + c[1] * v.z)};
-      vertex.normal = n;
-      vertex.u = (c[0] + 1) / 2;
-      vertex.v = (c[1] + 1) / 2;
-      mesh.vertices.push_back(vertex);
-    }
-    for (uint32_t index : {0u, 1u, 2u, 0u, 2u, 3u})
-      mesh.indices.push_back(base + index);
-  }
-  for (uint32_t pair = 0; pair < 3; ++pair)
-    mesh.subsets.push_back(MeshSubset{pair * 4, 4});
-  return mesh;
-}
-
 template <typename Rule>
 Image Picture(int width, int height, Rule texel) {
   Image image{width, height, FMT_UNKNOWN, {}};
@@ -94,8 +64,8 @@ bool WriteSmallWorkshop(const std::filesystem::path& root, std::string* error) {
     return false;
   }
   // A frame as wide as the moped and a tank on top of it.
-  const MeshData frame = Box({0, 0, 0}, {160, 40, 30});
-  const MeshData tank = Box({-30, 70, 0}, {60, 30, 40});
+  const MeshData frame = BoxMesh({-160, -40, -30}, {160, 40, 30}, 3);
+  const MeshData tank = BoxMesh({-90, 40, -40}, {30, 100, 40}, 3);
 
   CubeImage environment;
   environment.size = 32;
