@@ -108,13 +108,8 @@ TEST(Loader, EitherEndByteClosesTheTree) {
   for (uint8_t end : {uint8_t{0xA7}, uint8_t{0xFF}}) {
     DataStore store;
     KhbBuilder file;
-    file.Start()
-        .Raw(Category(0x01, 0x00, "c\n"))
-        .Byte(end)
-        .Header(3)
-        .Record(0x00010000)
-        .ActionCount(0);
-    EXPECT_TRUE(Load(file, store).empty()) << int(end);
+    file.Start().Raw(Category(0x01, 0x00, "c\n")).Byte(end).Header(3);
+    EXPECT_TRUE(Load(file.Record(0x00010000).ActionCount(0), store).empty()) << int(end);
     EXPECT_NE(store.first->record, nullptr) << int(end);
   }
 }
@@ -291,12 +286,11 @@ TEST(Loader, TextLinesAreCutAtTheirLimitsAndTheRestMovesOn) {
   file.Record(0x00010101, std::string(499, 'T') + "tail\n", std::string(60, 'L') + "\n", "t3\n");
   const auto findings = Load(file.ActionCount(0), store);
   ASSERT_GE(findings.size(), 2u);
-  EXPECT_EQ(findings[0].kind, FindingKind::kTextCut);
-  EXPECT_EQ(findings[0].value, 1u);
-  EXPECT_EQ(findings[0].detail, 499u);
-  EXPECT_EQ(findings[1].kind, FindingKind::kTextCut);
-  EXPECT_EQ(findings[1].value, 5u);
-  EXPECT_EQ(findings[1].detail, 49u);
+  // Which text was cut, and where.
+  EXPECT_TRUE(findings[0].kind == FindingKind::kTextCut && findings[0].value == 1 &&
+              findings[0].detail == 499);
+  EXPECT_TRUE(findings[1].kind == FindingKind::kTextCut && findings[1].value == 5 &&
+              findings[1].detail == 49);
   const PartRecord* record = FindById(store, 0x00010101)->record.get();
   EXPECT_EQ(record->text1, std::string(499, 'T'));
   EXPECT_EQ(record->text2, "tail\n");
