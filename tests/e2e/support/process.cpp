@@ -2,15 +2,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
+
+#include "tests/support/temp_dir.hpp"
 
 namespace kbh::testing {
 
@@ -21,14 +19,6 @@ void RedirectOrExit(const std::string& path, int target) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0 || dup2(fd, target) < 0) _exit(127);
   close(fd);
-}
-
-std::vector<char*> ArgumentPointers(const std::vector<std::string>& arguments) {
-  std::vector<char*> pointers;
-  for (const std::string& argument : arguments)
-    pointers.push_back(const_cast<char*>(argument.c_str()));
-  pointers.push_back(nullptr);
-  return pointers;
 }
 
 int DecodeStatus(int status) {
@@ -42,7 +32,10 @@ int DecodeStatus(int status) {
 std::unique_ptr<Process> Process::Start(const std::vector<std::string>& arguments,
                                         const ProcessOptions& options) {
   if (arguments.empty()) return nullptr;
-  std::vector<char*> argv = ArgumentPointers(arguments);
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
   const pid_t pid = fork();
   if (pid < 0) return nullptr;
   if (pid == 0) {
@@ -82,11 +75,6 @@ bool Process::WaitForExit(std::chrono::milliseconds timeout, int* exitStatus) {
   return ended;
 }
 
-bool Process::IsRunning() {
-  int ignored;
-  return !WaitForExit(std::chrono::milliseconds(0), &ignored);
-}
-
 void Process::Stop() {
   if (ended_) return;
   kill(-pid_, SIGTERM);
@@ -106,23 +94,12 @@ int RunCommand(const std::vector<std::string>& arguments, std::string* output,
   const int fd = mkstemp(pattern);
   if (fd < 0) return -1;
   close(fd);
-  ProcessOptions options;
-  options.environment = environment;
-  options.stdoutPath = pattern;
-  std::unique_ptr<Process> process = Process::Start(arguments, options);
+  std::unique_ptr<Process> process =
+      Process::Start(arguments, {.environment = environment, .stdoutPath = pattern});
   int status = -1;
   if (process == nullptr || !process->WaitForExit(timeout, &status)) status = -1;
   process.reset();
-  if (output != nullptr) {
-    output->clear();
-    if (FILE* file = std::fopen(pattern, "rb")) {
-      char buffer[4096];
-      size_t read;
-      while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        output->append(buffer, read);
-      std::fclose(file);
-    }
-  }
+  if (output != nullptr) *output = ReadFileBytes(pattern);
   unlink(pattern);
   return status;
 }
@@ -137,18 +114,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 bool HaveProgram(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  if (path == nullptr) return false;
-  std::string folders = path;
-  size_t start = 0;
-  while (start <= folders.size()) {
-    size_t end = folders.find(':', start);
-    if (end == std::string::npos) end = folders.size();
-    const std::string candidate = folders.substr(start, end - start) + "/" + name;
-    if (access(candidate.c_str(), X_OK) == 0) return true;
-    start = end + 1;
-  }
-  return false;
+  return RunCommand({"sh", "-c", "command -v " + name}) == 0;
 }
 
 std::unique_ptr<XvfbSession> XvfbSession::Start(int width, int height) {
@@ -158,11 +124,9 @@ std::unique_ptr<XvfbSession> XvfbSession::Start(int width, int height) {
   if (pipe(pipeFds) != 0) return nullptr;
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
   std::unique_ptr<XvfbSession> session(new XvfbSession());
-  ProcessOptions quiet;
-  quiet.stderrPath = "/dev/null";
   session->server_ = Process::Start({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen",
                                      "0", screen, "-nolisten", "tcp", "-noreset"},
-                                    quiet);
+                                    {.stderrPath = "/dev/null"});
   close(pipeFds[1]);
   if (session->server_ == nullptr) {
     close(pipeFds[0]);
@@ -185,10 +149,6 @@ std::unique_ptr<XvfbSession> XvfbSession::Start(int width, int height) {
   if (!ready) return nullptr;
   session->display_ = ":" + number;
   return session;
-}
-
-XvfbSession::~XvfbSession() {
-  server_.reset();
 }
 
 }  // namespace kbh::testing

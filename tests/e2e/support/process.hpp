@@ -16,11 +16,11 @@
 namespace kbh::testing {
 
 struct ProcessOptions {
-  std::string workingDirectory;                    // empty: the test's own
-  std::map<std::string, std::string> environment;  // added to the test's own
-  std::vector<std::string> unsetEnvironment;       // taken from the test's own
-  std::string stdoutPath;                          // empty: inherited
-  std::string stderrPath;                          // empty: inherited
+  std::string workingDirectory = {};                    // empty: the test's own
+  std::map<std::string, std::string> environment = {};  // added to the test's own
+  std::vector<std::string> unsetEnvironment = {};       // taken from the test's own
+  std::string stdoutPath = {};                          // empty: inherited
+  std::string stderrPath = {};                          // empty: inherited
 };
 
 class Process {
@@ -32,11 +32,9 @@ class Process {
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
-  pid_t Pid() const { return pid_; }
   // True when the process ended within the timeout; *exitStatus is its exit
   // code, or 128 + signal number when a signal ended it.
   bool WaitForExit(std::chrono::milliseconds timeout, int* exitStatus);
-  bool IsRunning();
   // SIGTERM, then SIGKILL if it does not end within a second.
   void Stop();
 
@@ -65,7 +63,6 @@ class XvfbSession {
  public:
   // Null (the test should skip) when Xvfb is not installed or did not start.
   static std::unique_ptr<XvfbSession> Start(int width = 1280, int height = 1024);
-  ~XvfbSession();
 
   // ":<n>", for the DISPLAY variable.
   const std::string& Display() const { return display_; }

@@ -5,6 +5,7 @@
 
 #include "platform/image/image_codec.hpp"
 #include "platform/mesh/xfile.hpp"
+#include "tests/support/box_mesh.hpp"
 #include "tools/catalogue/catalogue_compile.hpp"
 #include "tools/common/json.hpp"
 
@@ -37,66 +38,14 @@ bool WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
   return true;
 }
 
-// An axis-aligned box around centre with half extents, one subset per pair
-// of opposite faces, so that the mesh has several material slots.
-MeshData Box(Vec3 centre, Vec3 half) {
-  MeshData mesh;
-  const Vec3 normals[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-  for (int face = 0; face < 6; ++face) {
-    const Vec3 n = normals[face];
-    // Two axes across the face, chosen so the corners run clockwise seen
-    // from outside: Direct3D's front faces.
-    const Vec3 u = n.x != 0 ? Vec3{0, 0, n.x} : n.y != 0 ? Vec3{n.y, 0, 0} : Vec3{-n.z, 0, 0};
-    const Vec3 v = n.y != 0 ? Vec3{0, 0, 1} : Vec3{0, 1, 0};
-    const auto base = static_cast<uint32_t>(mesh.vertices.size());
-    const float corners[4][2] = {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}};
-    for (const auto& c : corners) {
-      MeshVertex vertex;
-      vertex.position = {centre.x + half.x * (n.x + c[0] * u.x + c[1] * v.x),
-                         centre.y + half.y * (n.y + c[0] * u.y + c[1] * v.y),
-                         centre.z + half.z * (n.z + c[0] * u.z + c[1] * v.z)};
-      vertex.normal = n;
-      vertex.u = (c[0] + 1) / 2;
-      vertex.v = (c[1] + 1) / 2;
-      mesh.vertices.push_back(vertex);
-    }
-    for (uint32_t index : {0u, 1u, 2u, 0u, 2u, 3u})
-      mesh.indices.push_back(base + index);
-  }
-  for (uint32_t pair = 0; pair < 3; ++pair)
-    mesh.subsets.push_back(MeshSubset{pair * 4, 4});
-  return mesh;
-}
-
-Image Picture(int width, int height, Format format, uint32_t (*texel)(int x, int y, int w, int h)) {
-  Image image;
-  image.width = width;
-  image.height = height;
-  image.sourceFormat = format;
+template <typename Rule>
+Image Picture(int width, int height, Rule texel) {
+  Image image{width, height, FMT_UNKNOWN, {}};
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x)
-      image.texels.push_back(texel(x, y, width, height));
+      image.texels.push_back(texel(x, y));
   }
   return image;
-}
-
-// A dark blue wall over a grey floor.
-uint32_t Background(int, int y, int, int h) {
-  const auto shade = static_cast<uint32_t>(40 + 80 * y / h);
-  return y < h / 2 ? 0xFF000000u | (shade / 2) << 16 | (shade / 2) << 8 | shade
-                   : 0xFF000000u | shade << 16 | shade << 8 | shade;
-}
-
-// A white panel with a blue border.
-uint32_t LoadingPicture(int x, int y, int w, int h) {
-  const bool border = x < 4 || y < 4 || x >= w - 4 || y >= h - 4;
-  return border ? 0xFF1B5184 : 0xFFF0F0F0;
-}
-
-// A frame: opaque edges around a see-through middle.
-uint32_t ModelFrame(int x, int y, int w, int h) {
-  const bool edge = x < 6 || y < 6 || x >= w - 6 || y >= h - 6;
-  return edge ? 0xFFC8C8C8 : 0x00000000;
 }
 
 }  // namespace
@@ -115,8 +64,8 @@ bool WriteSmallWorkshop(const std::filesystem::path& root, std::string* error) {
     return false;
   }
   // A frame as wide as the moped and a tank on top of it.
-  const MeshData frame = Box({0, 0, 0}, {160, 40, 30});
-  const MeshData tank = Box({-30, 70, 0}, {60, 30, 40});
+  const MeshData frame = BoxMesh({-160, -40, -30}, {160, 40, 30}, 3);
+  const MeshData tank = BoxMesh({-90, 40, -40}, {30, 100, 40}, 3);
 
   CubeImage environment;
   environment.size = 32;
@@ -126,16 +75,26 @@ bool WriteSmallWorkshop(const std::filesystem::path& root, std::string* error) {
   for (int face = 0; face < 6; ++face)
     environment.faces[face].assign(32 * 32, faceColors[face]);
 
+  // A dark blue wall over a grey floor, a white loading panel with a blue
+  // border, and a frame for the model with a see-through middle.
+  const Image background = Picture(1024, 768, [](int, int y) {
+    const auto shade = static_cast<uint32_t>(40 + 80 * y / 768);
+    return 0xFF000000u | (y < 384 ? (shade / 2) * 0x10100 + shade : shade * 0x10101);
+  });
+  const Image loading = Picture(260, 80, [](int x, int y) {
+    return x < 4 || y < 4 || x >= 256 || y >= 76 ? 0xFF1B5184u : 0xFFF0F0F0u;
+  });
+  const Image modelFrame = Picture(500, 300, [](int x, int y) {
+    return x < 6 || y < 6 || x >= 494 || y >= 294 ? 0xFFC8C8C8u : 0u;
+  });
+
   return WriteBytes(root / "data/firstData.khb", khb, error) &&
          WriteBytes(root / "data/objects/010101.mxa", WriteXFile(frame, XEncoding::Text), error) &&
          WriteBytes(root / "data/objects/020101.mxa", WriteXFile(tank, XEncoding::Binary), error) &&
-         WriteBytes(root / "gfx/gui/kbh_load.dds",
-                    EncodeDds(Picture(260, 80, FMT_X8R8G8B8, LoadingPicture), FMT_X8R8G8B8),
+         WriteBytes(root / "gfx/gui/kbh_load.dds", EncodeDds(loading, FMT_X8R8G8B8), error) &&
+         WriteBytes(root / "gfx/gui/gui_Spray_modelframe.dds", EncodeDds(modelFrame, FMT_A8R8G8B8),
                     error) &&
-         WriteBytes(root / "gfx/gui/gui_Spray_modelframe.dds",
-                    EncodeDds(Picture(500, 300, FMT_A8R8G8B8, ModelFrame), FMT_A8R8G8B8), error) &&
-         WriteBytes(root / "gfx/env/mainBG.dds",
-                    EncodeDds(Picture(1024, 768, FMT_X8R8G8B8, Background), FMT_X8R8G8B8), error) &&
+         WriteBytes(root / "gfx/env/mainBG.dds", EncodeDds(background, FMT_X8R8G8B8), error) &&
          WriteBytes(root / "gfx/env/envmap.dds", EncodeCubeDds(environment, FMT_X8R8G8B8), error);
 }
 

@@ -1,9 +1,5 @@
 // The TuneUp scene pass on a headless device, pixel by pixel against
-// Direct3D 9's lighting computed here from scratch: emissive + ambient x
-// light ambient x att + diffuse x (N.L) x att, the environment map blended
-// over it by the reflection byte, specular (half vector, local viewer) added
-// after; att = 1 / (a0 + a1 d + a2 d^2), and nothing from the light beyond
-// its range.
+// Direct3D 9's lighting with the program's light and camera.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +9,7 @@
 
 #include "gfx/scene.hpp"
 #include "platform/gpu/gl_context.hpp"
+#include "tests/gl/gpu/d3d_reference.hpp"
 #include "tests/gl/gpu/headless.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 #include "tests/unit/workshop/workshop_files.hpp"
@@ -29,27 +26,7 @@ constexpr int kSegments = 64;
 constexpr uint32_t kFaces[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
                                 0xFFFFFF00, 0xFFFF00FF, 0xFF00FFFF};
 constexpr uint32_t kBackground = 0xFF204060;
-
-// The program's light and camera, written out here so that the test checks
-// them too.
-constexpr Vec3 kLight{-120, 450, -600};
-constexpr double kRange = 1000, kAtt0 = 4.5e-9, kAtt1 = 0.00075, kAtt2 = 8e-7;
-constexpr double kLightAmbient = 0.75, kLightSpecular = 0.75;  // diffuse: 1
-constexpr Vec3 kEye{-40, 250, -600};
-
-double Byte(uint32_t argb, int shift) {
-  return ((argb >> shift) & 0xFF) / 255.0;
-}
-float Rgb(const ColorValue& c, int channel) {
-  return channel == 0 ? c.r : channel == 1 ? c.g : c.b;
-}
-
-int MajorFace(Vec3 v) {
-  const double ax = std::fabs(v.x), ay = std::fabs(v.y), az = std::fabs(v.z);
-  if (ax >= ay && ax >= az) return v.x > 0 ? 0 : 1;
-  if (ay >= az) return v.y > 0 ? 2 : 3;
-  return v.z > 0 ? 4 : 5;
-}
+constexpr Vec3 kEye{-40, 250, -600};  // the program's camera
 
 // One sphere vertex as the scene sees it.
 struct Sample {
@@ -99,39 +76,25 @@ class ScenePixelsTest : public ::testing::Test {
     Sample s;
     s.normal = testing::SpherePoint(ring, segment, kRings, kSegments);
     s.position = s.normal * radius_ + model.position;
-    s.inRange = Length(kLight - s.position) <= kRange;
+    s.inRange = testing::Attenuation(testing::ProgramLight(), s.position) > 0;
     s.visible = Dot(s.normal, Normalize(kEye - s.position)) > 0.3f;
-    const Matrix& view = graphics.ViewMatrix();
-    const Vec3 u = Normalize(TransformCoord(s.position, view));
-    const Vec3 n = TransformNormal(s.normal, view);
-    s.face = MajorFace(u - n * (2.0f * Dot(n, u)));
+    s.face = testing::ReflectedFace(Scene(Material{}, 0, 1), s.position, s.normal);
     return s;
   }
 
-  // The colour Direct3D gives the vertex: lit colour and environment mixed
-  // by reflection, specular added, the result blended over the background
-  // by alpha.
-  static uint32_t Expected(const Sample& s, const Material& m, double reflection, double alpha) {
-    const Vec3 toLight = kLight - s.position;
-    const double d = Length(toLight);
-    const double att = d > kRange ? 0.0 : 1.0 / (kAtt0 + kAtt1 * d + kAtt2 * d * d);
-    const Vec3 l = Normalize(toLight);
-    const double nDotL = std::max(0.0f, Dot(s.normal, l));
-    const double nDotH = Dot(s.normal, Normalize(Normalize(kEye - s.position) + l));
-    const double specularTerm = nDotL > 0 && nDotH > 0 ? std::pow(nDotH, m.power) * att : 0.0;
-    uint32_t out = 0xFF000000u;
-    for (int c = 0; c < 3; ++c) {
-      const int shift = 16 - 8 * c;
-      const double lit =
-          std::min(1.0, Rgb(m.emissive, c) + Rgb(m.ambient, c) * kLightAmbient * att +
-                            Rgb(m.diffuse, c) * nDotL * att);
-      const double drawn =
-          std::min(1.0, Byte(kFaces[s.face], shift) * reflection + lit * (1 - reflection) +
-                            std::min(1.0, Rgb(m.specular, c) * kLightSpecular * specularTerm));
-      const double blended = drawn * alpha + Byte(kBackground, shift) * (1 - alpha);
-      out |= static_cast<uint32_t>(std::lround(std::clamp(blended, 0.0, 1.0) * 255)) << shift;
-    }
-    return out;
+  testing::LitScene Scene(const Material& m, double reflection, double alpha) const {
+    testing::LitScene scene;
+    scene.material = m;
+    scene.reflection = reflection;
+    scene.alpha = alpha;
+    scene.background = kBackground;
+    scene.faces = kFaces;
+    scene.eye = kEye;
+    scene.view = graphics.ViewMatrix();
+    return scene;
+  }
+  uint32_t Expected(const Sample& s, const Material& m, double reflection, double alpha) const {
+    return testing::ExpectedColour(Scene(m, reflection, alpha), s.position, s.normal);
   }
 
   uint32_t PixelOf(const Image& frame, Vec3 world) const {
@@ -238,23 +201,6 @@ TEST_F(ScenePixelsTest, OpacityBlendsOverWhatIsBehindAndLeavesTheMaterial) {
   // Opacity 0 leaves the background exactly.
   sphere->mesh->factors[0].opacity = 0;
   EXPECT_EQ(PixelOf(Render(), {0, 0, -100}), kBackground);
-}
-
-TEST_F(ScenePixelsTest, WireframeDrawsEdgesOnly) {
-  InstallSphere(0x010101, 100.0f, {0, 0, 0});
-  auto covered = [&](const Image& frame) {
-    int count = 0;
-    for (int y = 284; y < 484; ++y) {
-      for (int x = 412; x < 612; ++x)
-        count += PixelAt(frame, x, y) != kBackground;
-    }
-    return count;
-  };
-  const int solid = covered(Render(FILL_SOLID));
-  const int wire = covered(Render(FILL_WIREFRAME));
-  EXPECT_GT(solid, 35000);  // the sphere's disc, some 140 pixels in radius
-  EXPECT_GT(wire, 1000);
-  EXPECT_LT(wire, solid * 2 / 3);
 }
 
 TEST_F(ScenePixelsTest, FullyFadedPartIsNotDrawnButANearlyFadedOneIs) {

@@ -9,6 +9,7 @@
 
 #include "gfx/scene.hpp"
 #include "platform/gpu/gl_context.hpp"
+#include "tests/gl/gpu/d3d_reference.hpp"
 #include "tests/gl/gpu/headless.hpp"
 #include "tests/unit/workshop/workshop_files.hpp"
 #include "tools/catalogue/catalogue_compile.hpp"
@@ -28,21 +29,16 @@ constexpr ItemId kBall = 0x00020101;
 
 // The box is painted red gloss with the selector byte 0 (so its alpha is 0
 // until the TuneUp screen's reset); the ball is chrome and sits 150 to the
-// right.
+// right. The third item has no model.
 constexpr const char* kCatalogue = R"({"categories": [
-  {"id": "00010000", "type": 1, "name": "Rahmen", "record": null, "children": [
-    {"id": "00010100", "type": 2, "name": "Rahmen", "record": null, "children": [
-      {"id": "00010101", "type": 3, "name": "Kasten", "children": [], "record": {
-        "text1": "", "text2": "", "text3": "", "text4": "", "text5": "",
-        "actions": [{"type": 8, "target": "00010101", "colour": "00C02020", "finish": 1}]}},
-      {"id": "00010102", "type": 3, "name": "Flach", "record": null, "children": []},
-      {"id": "00010103", "type": 3, "name": "Ohne Modell", "record": null, "children": []}]}]},
-  {"id": "00020000", "type": 1, "name": "Kugel", "record": null, "children": [
-    {"id": "00020100", "type": 2, "name": "Kugel", "record": null, "children": [
-      {"id": "00020101", "type": 3, "name": "Chromkugel", "children": [], "record": {
-        "text1": "", "text2": "", "text3": "", "text4": "", "text5": "",
-        "actions": [{"type": 8, "target": "00020101", "colour": "00C0C0C0", "finish": 2},
-                    {"type": 4, "target": "00020101", "x": 150, "y": 0, "z": 0}]}}]}]}]})";
+  {"id": "00010000", "type": 1, "name": "Rahmen", "children": [{"type": 2, "name": "Rahmen",
+    "children": [{"type": 3, "name": "Kasten", "record": {"actions": [
+      {"type": 8, "target": "00010101", "colour": "00C02020", "finish": 1}]}},
+    {"type": 3, "name": "Flach"}, {"type": 3, "name": "Ohne Modell"}]}]},
+  {"id": "00020000", "type": 1, "name": "Kugel", "children": [{"type": 2, "name": "Kugel",
+    "children": [{"type": 3, "name": "Chromkugel", "record": {"actions": [
+      {"type": 8, "target": "00020101", "colour": "00C0C0C0", "finish": 2},
+      {"type": 4, "target": "00020101", "x": 150, "y": 0, "z": 0}]}}]}]}]})";
 
 class SceneRenderTest : public ::testing::Test {
  protected:

@@ -26,7 +26,6 @@ struct ShownMessageBox {
 
 class FakeShell final : public Shell {
  public:
-  // --- What the test sets up ---------------------------------------------------
   bool windowAvailable = true;
   bool graphicsAvailable = true;
   bool inputAvailable = true;
@@ -40,7 +39,7 @@ class FakeShell final : public Shell {
   // goes wrong still ends.
   int passLimit = 200;
 
-  // --- What the test reads -------------------------------------------------------
+  // What the test reads.
   RecordingSystem* system = nullptr;
   ScriptedInputDevices* input = nullptr;
   std::vector<ShownMessageBox> messageBoxes;
@@ -51,7 +50,6 @@ class FakeShell final : public Shell {
 
   RecordingDevice& Device() { return *system->lastDevice; }
 
-  // --- Shell ---------------------------------------------------------------------
   bool CreateMainWindow() override {
     windowCreated = windowAvailable;
     return windowAvailable;

@@ -1,7 +1,6 @@
 // The whole program on a fake shell, in a small workshop of its own: the
-// order of start-up with its log and loading screen, where each failure ends
-// and what it leaves in the log, and the main loop's reactions to keys,
-// window messages and the clock.
+// order of start-up with its log and loading screen, where each failure ends,
+// and the main loop's reactions to keys, window messages and the clock.
 #include "app/program.hpp"
 
 #include <gtest/gtest.h>
@@ -13,30 +12,16 @@
 #include <vector>
 
 #include "app/main_loop.hpp"
-#include "platform/image/image_codec.hpp"
 #include "platform/input/key_codes.hpp"
 #include "tests/e2e/support/small_workshop.hpp"
-#include "tests/support/temp_dir.hpp"
+#include "tests/support/program_log.hpp"
 #include "tests/unit/app/fake_shell.hpp"
 
 namespace kbh {
 namespace {
 
-constexpr const char* kPerformanceBlockOfAnUnrunLoop =
-    "\n\n\t[Performance Info]\n\nmin-framerate: 500\nmax-framerate: 0";
-
-// Everything start-up logs after the device's own lines, on success.
-constexpr const char* kLoadingSteps =
-    "\n input.device"
-    "\n.loading status-screen"
-    "\n.loading fonts"
-    "\n.creating data-store"
-    "\n.loading std-mxafiles"
-    "\n.loading gui"
-    "\n.initialising world"
-    "\n .lights"
-    "\n .environment-map"
-    "\n .scene-bg";
+using testing::kStartUpSteps;
+using testing::kUnrunPerformanceBlock;
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -46,40 +31,11 @@ class ProgramTest : public ::testing::Test {
   }
 
   int Run() { return RunProgram(shell, ProgramDir{dir.Path().string()}); }
-
-  // The log with each CR LF read back as the LF the program wrote.
-  std::string Log() const {
-    const std::string bytes = testing::ReadFileBytes(dir.Path() / "error.log");
-    std::string text;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-      text += bytes[i];
-    }
-    return text;
-  }
-  // What follows the device's start-up lines.
-  std::string LogAfterDevice() const {
-    const std::string text = Log();
-    const std::string end = "CreateDevice success\n";
-    const size_t at = text.find(end);
-    return at == std::string::npos ? text : text.substr(at + end.size());
-  }
-
-  // Presses and releases key at the given pass.
-  void PressAt(int pass, uint8_t key) { keysAt.push_back({pass, key}); }
-  void ScriptKeys() {
-    shell.onPass = [this](int pass) {
-      for (const auto& [at, key] : keysAt) {
-        if (at != pass) continue;
-        shell.input->PressKey(key);
-        shell.input->ReleaseKey(key);
-      }
-    };
-  }
+  std::string Log() const { return testing::ReadLog(dir.Path()); }
+  std::string LogAfterDevice() const { return testing::AfterDevice(Log()); }
 
   testing::TempDir dir;
   testing::FakeShell shell;
-  std::vector<std::pair<int, uint8_t>> keysAt;
 };
 
 TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
@@ -89,9 +45,19 @@ TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
   int presentsBeforeLoop = 0;
   shell.onPass = [&](int pass) {
     if (pass != 1) return;
-    presentsBeforeLoop = static_cast<int>(shell.Device().Count(DeviceCallKind::Present));
-    for (const RecordedLine& line : shell.Device().Lines()) {
-      if (line.color == 0xFF1B5184) barEnds.push_back(line.to.x);
+    RecordingDevice& device = shell.Device();
+    presentsBeforeLoop = static_cast<int>(device.Count(DeviceCallKind::Present));
+    // Each frame: the picture, a white frame line, then the bar inside it.
+    EXPECT_EQ(device.Sprites()[0].position.x, 382.0f);
+    EXPECT_EQ(device.Sprites()[0].position.y, 300.0f);
+    for (size_t i = 0; i + 1 < device.Lines().size(); i += 2) {
+      const RecordedLine& frame = device.Lines()[i];
+      const RecordedLine& bar = device.Lines()[i + 1];
+      EXPECT_TRUE(frame.from.x == 361 && frame.to.x == 597 && frame.width == 12 &&
+                  frame.color == 0xBEFFFFFF);
+      EXPECT_TRUE(bar.from.x == 362 && bar.width == 10 && bar.color == 0xFF1B5184);
+      EXPECT_TRUE(frame.from.y == 390 && frame.to.y == 390 && bar.from.y == 390);
+      barEnds.push_back(bar.to.x);
     }
     shell.input->PressKey(kKeyEscape);
   };
@@ -104,7 +70,7 @@ TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
                      "   D3DCreate - success"),
             std::string::npos)
       << log;
-  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) + kPerformanceBlockOfAnUnrunLoop);
+  EXPECT_EQ(LogAfterDevice(), std::string(kStartUpSteps) + kUnrunPerformanceBlock);
 
   // One frame per progress value, each with its bar; 0 and 100 pause.
   std::vector<float> expected;
@@ -117,38 +83,35 @@ TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
 }
 
 TEST_F(ProgramTest, EachFrameDrawsBackgroundModelsThenTheStatisticsInNearWhite) {
-  std::vector<SpriteDraw> frameSprites;
-  std::vector<DeviceCall> frameCalls;
-  std::vector<Material> frameMaterials;
+  std::vector<SpriteDraw> sprites;
+  std::vector<DeviceCallKind> order;
+  std::vector<Material> materials;
   Matrix world;
   shell.onPass = [&](int pass) {
     RecordingDevice& device = shell.Device();
     if (pass == 2) device.ClearCalls();
-    if (pass == 3) {
-      frameSprites = device.Sprites();
-      frameCalls = device.Calls();
-      frameMaterials = device.MaterialsSent();
-      world = device.Transform(TS_WORLD);
-      shell.input->PressKey(kKeyEscape);
+    if (pass != 3) return;
+    sprites = device.Sprites();
+    materials = device.MaterialsSent();
+    world = device.Transform(TS_WORLD);
+    for (const DeviceCall& call : device.Calls()) {
+      if (call.kind == DeviceCallKind::DrawGlyphs) {
+        EXPECT_EQ(call.c, 0xFFFAFAFAu);
+      }
+      if (call.kind == DeviceCallKind::Clear || call.kind == DeviceCallKind::DrawSprite ||
+          call.kind == DeviceCallKind::DrawSubset || call.kind == DeviceCallKind::DrawGlyphs ||
+          call.kind == DeviceCallKind::Present) {
+        order.push_back(call.kind);
+      }
     }
+    shell.input->PressKey(kKeyEscape);
   };
   Run();
 
-  ASSERT_EQ(frameSprites.size(), 1u);
-  EXPECT_EQ(frameSprites[0].position.x, 0.0f);
-  EXPECT_EQ(frameSprites[0].position.y, 0.0f);
-  EXPECT_FALSE(frameSprites[0].alphaBlend) << "an X8R8G8B8 background draws opaque";
-  std::vector<DeviceCallKind> order;
-  for (const DeviceCall& call : frameCalls) {
-    if (call.kind == DeviceCallKind::DrawGlyphs) {
-      EXPECT_EQ(call.c, 0xFFFAFAFAu);
-    }
-    if (call.kind == DeviceCallKind::Clear || call.kind == DeviceCallKind::DrawSprite ||
-        call.kind == DeviceCallKind::DrawSubset || call.kind == DeviceCallKind::DrawGlyphs ||
-        call.kind == DeviceCallKind::Present) {
-      order.push_back(call.kind);
-    }
-  }
+  ASSERT_EQ(sprites.size(), 1u);
+  EXPECT_EQ(sprites[0].position.x, 0.0f);
+  EXPECT_EQ(sprites[0].position.y, 0.0f);
+  EXPECT_FALSE(sprites[0].alphaBlend) << "an X8R8G8B8 background draws opaque";
   // Two boxes of three subsets each, then the frames and vertices texts.
   std::vector<DeviceCallKind> expected = {DeviceCallKind::Clear, DeviceCallKind::DrawSprite};
   expected.insert(expected.end(), 6, DeviceCallKind::DrawSubset);
@@ -158,8 +121,8 @@ TEST_F(ProgramTest, EachFrameDrawsBackgroundModelsThenTheStatisticsInNearWhite) 
 
   // The tank's paint left alpha 2/255 in a subset of the frame; TuneUp
   // shows every part opaque.
-  ASSERT_EQ(frameMaterials.size(), 6u);
-  for (const Material& material : frameMaterials)
+  ASSERT_EQ(materials.size(), 6u);
+  for (const Material& material : materials)
     EXPECT_EQ(material.diffuse.a, 1.0f);
   // Turned about the vertical axis by the clock's angle.
   const float angle = TurntableAngle(shell.now);
@@ -181,28 +144,11 @@ TEST_F(ProgramTest, WSwitchesTheModelsBetweenSolidAndWireframe) {
                                               FILL_SOLID, FILL_SOLID}));
 }
 
-TEST_F(ProgramTest, LeftControlSavesNumberedScreenshots) {
-  PressAt(2, kKeyLeftControl);
-  PressAt(4, kKeyLeftControl);
-  PressAt(5, kKeyEscape);
-  ScriptKeys();
-  Run();
-  for (const char* name : {"ScreenShot_0.bmp", "ScreenShot_1.bmp"}) {
-    const std::string bytes = testing::ReadFileBytes(dir.Path() / name);
-    Image picture;
-    ASSERT_TRUE(
-        DecodeImage({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, &picture))
-        << name;
-    EXPECT_EQ(picture.width, 1024);
-    EXPECT_EQ(picture.height, 768);
-  }
-  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "ScreenShot_2.bmp"));
-}
-
 TEST_F(ProgramTest, EscapeEndsThePassBeforeAnythingIsDrawnOrSaved) {
-  PressAt(2, kKeyLeftControl);
-  PressAt(2, kKeyEscape);
-  ScriptKeys();
+  shell.onPass = [this](int pass) {
+    if (pass == 2) shell.input->PressKey(kKeyLeftControl);
+    if (pass == 2) shell.input->PressKey(kKeyEscape);
+  };
   Run();
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "ScreenShot_0.bmp"));
   EXPECT_EQ(shell.passes, 2);
@@ -218,23 +164,25 @@ TEST_F(ProgramTest, ACloseRequestCompletesItsPassThenShutsDownFully) {
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "ScreenShot_0.bmp"))
       << "the pass that took the close request is drawn to its end";
   EXPECT_EQ(shell.passes, 3);
-  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) + kPerformanceBlockOfAnUnrunLoop);
+  EXPECT_EQ(LogAfterDevice(), std::string(kStartUpSteps) + kUnrunPerformanceBlock);
 }
 
-TEST_F(ProgramTest, AnInactiveProgramWaitsForMessagesAndLogsEachChangeOnce) {
+TEST_F(ProgramTest, AnInactiveProgramWaitsForMessagesLogsEachChangeOnceAndStillCloses) {
   shell.onPass = [this](int pass) {
     if (pass == 2) {
       shell.messages = {WindowMessage::Deactivated, WindowMessage::Deactivated,
-                        WindowMessage::Activated};
+                        WindowMessage::Activated, WindowMessage::Deactivated};
     }
-    if (pass == 5) shell.input->PressKey(kKeyEscape);
   };
   Run();
-  // Pass 3 waits for the second notice, then takes the activation.
-  EXPECT_EQ(shell.waits, 1);
-  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) +
-                                  "Message: Window Minimized \nMessage: Window Restored \n" +
-                                  kPerformanceBlockOfAnUnrunLoop);
+  // Pass 3 waits for the second notice, then takes the activation; pass 5
+  // waits and gets the close request.
+  EXPECT_EQ(shell.waits, 2);
+  EXPECT_EQ(shell.passes, 5);
+  EXPECT_EQ(LogAfterDevice(), std::string(kStartUpSteps) +
+                                  "Message: Window Minimized \nMessage: Window Restored \n"
+                                  "Message: Window Minimized \n" +
+                                  kUnrunPerformanceBlock);
 }
 
 TEST_F(ProgramTest, TheLogGetsTheLowestAndHighestRateOfCompletedSeconds) {
@@ -250,14 +198,13 @@ TEST_F(ProgramTest, TheLogGetsTheLowestAndHighestRateOfCompletedSeconds) {
 
 TEST_F(ProgramTest, AMissingEnvironmentMapIsNoFailure) {
   std::filesystem::remove(dir.Path() / "gfx/env/envmap.dds");
-  PressAt(2, kKeyEscape);
-  ScriptKeys();
+  shell.onPass = [this](int pass) {
+    if (pass == 2) shell.input->PressKey(kKeyEscape);
+  };
   Run();
   EXPECT_EQ(shell.passes, 2);
-  EXPECT_EQ(LogAfterDevice(), std::string(kLoadingSteps) + kPerformanceBlockOfAnUnrunLoop);
+  EXPECT_EQ(LogAfterDevice(), std::string(kStartUpSteps) + kUnrunPerformanceBlock);
 }
-
-// --- Failures ---------------------------------------------------------------
 
 TEST_F(ProgramTest, ALogThatCannotBeCreatedStopsBeforeTheWindow) {
   // Not even root can create a file in /proc.
@@ -270,46 +217,37 @@ TEST_F(ProgramTest, ALogThatCannotBeCreatedStopsBeforeTheWindow) {
   EXPECT_FALSE(shell.windowCreated);
 }
 
-struct SystemFailure {
-  const char* name;
-  bool window;
-  bool graphics;
-  bool input;
-  const char* text;
-  const char* logEnd;
-};
-
-class SystemFailureTest : public ProgramTest,
-                          public ::testing::WithParamInterface<SystemFailure> {};
-
-TEST_P(SystemFailureTest, IsAnnouncedInAMessageBoxAndEndsWithoutDrawing) {
-  const SystemFailure& failure = GetParam();
-  shell.windowAvailable = failure.window;
-  shell.graphicsAvailable = failure.graphics;
-  shell.inputAvailable = failure.input;
-  EXPECT_EQ(Run(), 0);
-  ASSERT_EQ(shell.messageBoxes.size(), 1u);
-  EXPECT_EQ(shell.messageBoxes[0].caption, "Fehler");
-  EXPECT_EQ(shell.messageBoxes[0].text, failure.text);
-  EXPECT_EQ(shell.messageBoxes[0].icon, MessageBoxIcon::kExclamation);
-  EXPECT_TRUE(Log().ends_with(failure.logEnd)) << Log();
-  EXPECT_EQ(shell.passes, 0);
+TEST_F(ProgramTest, AMissingSystemIsAnnouncedInAMessageBoxAndEndsWithoutDrawing) {
+  struct Failure {
+    bool window, graphics, input;
+    const char* text;
+    const char* logEnd;
+  };
+  const Failure failures[] = {
+      {false, true, true, "Anwendungsfenster konnte nicht erstellt werden!",
+       "\n\n.creating application window"},
+      // No performance block: the device never ran.
+      {true, false, true, "Direct3D 9.0c konnte nicht initialisiert werden!",
+       "\n.initialising DirectX 9.0\n gfx.device   D3DCreate - failed"},
+      {true, true, false, "DirectInput8 konnte nicht initialisiert werden!",
+       "   CreateDevice success\n\n input.device\n\n\t[Performance Info]\n\n"
+       "min-framerate: 500\nmax-framerate: 0"},
+  };
+  for (const Failure& failure : failures) {
+    SCOPED_TRACE(failure.text);
+    testing::FakeShell failing;
+    failing.windowAvailable = failure.window;
+    failing.graphicsAvailable = failure.graphics;
+    failing.inputAvailable = failure.input;
+    EXPECT_EQ(RunProgram(failing, ProgramDir{dir.Path().string()}), 0);
+    ASSERT_EQ(failing.messageBoxes.size(), 1u);
+    EXPECT_EQ(failing.messageBoxes[0].caption, "Fehler");
+    EXPECT_EQ(failing.messageBoxes[0].text, failure.text);
+    EXPECT_EQ(failing.messageBoxes[0].icon, MessageBoxIcon::kExclamation);
+    EXPECT_TRUE(Log().ends_with(failure.logEnd)) << Log();
+    EXPECT_EQ(failing.passes, 0);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    , SystemFailureTest,
-    ::testing::Values(
-        SystemFailure{"Window", false, true, true,
-                      "Anwendungsfenster konnte nicht erstellt werden!",
-                      "\n\n.creating application window"},
-        // No performance block: the device never ran.
-        SystemFailure{"Graphics", true, false, true,
-                      "Direct3D 9.0c konnte nicht initialisiert werden!",
-                      "\n.initialising DirectX 9.0\n gfx.device   D3DCreate - failed"},
-        SystemFailure{"Input", true, true, false, "DirectInput8 konnte nicht initialisiert werden!",
-                      "   CreateDevice success\n\n input.device\n\n\t[Performance Info]\n\n"
-                      "min-framerate: 500\nmax-framerate: 0"}),
-    [](const ::testing::TestParamInfo<SystemFailure>& param) { return param.param.name; });
 
 }  // namespace
 }  // namespace kbh

@@ -108,13 +108,8 @@ TEST(Loader, EitherEndByteClosesTheTree) {
   for (uint8_t end : {uint8_t{0xA7}, uint8_t{0xFF}}) {
     DataStore store;
     KhbBuilder file;
-    file.Start()
-        .Raw(Category(0x01, 0x00, "c\n"))
-        .Byte(end)
-        .Header(3)
-        .Record(0x00010000)
-        .ActionCount(0);
-    EXPECT_TRUE(Load(file, store).empty()) << int(end);
+    file.Start().Raw(Category(0x01, 0x00, "c\n")).Byte(end).Header(3);
+    EXPECT_TRUE(Load(file.Record(0x00010000).ActionCount(0), store).empty()) << int(end);
     EXPECT_NE(store.first->record, nullptr) << int(end);
   }
 }
@@ -209,26 +204,23 @@ TEST(Loader, RecordsCarryTextsAndActionsInFileOrder) {
   EXPECT_EQ(findings[0].value, 3u);
   const PartRecord* record = FindById(store, 0x00010101)->record.get();
   ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->text1, "Title");
-  EXPECT_EQ(record->text2, "Second\n");
-  EXPECT_EQ(record->text3, "three");
-  EXPECT_EQ(record->text4, "line one\nline two");
-  EXPECT_EQ(record->text5, "logo");
-  const PartAction* action = record->actions.get();
-  EXPECT_EQ(action->type, ActionType::kRequire);
-  EXPECT_EQ(action->target, 0x00020101u);
-  action = NextAction(action);
-  EXPECT_EQ(action->type, ActionType::kPosition);
-  EXPECT_EQ(action->position.x, 1.5f);
-  EXPECT_EQ(action->position.y, -0.25f);
-  EXPECT_EQ(action->position.z, 3e-8f);
-  action = NextAction(action);
-  EXPECT_EQ(action->paint.colour, 0x02AABBCCu);
-  EXPECT_EQ(action->paint.finish, 5);
-  action = NextAction(action);
-  EXPECT_EQ(action->target, 0x00FFFFFFu);
-  EXPECT_EQ(NextAction(action)->target, 9u);
-  EXPECT_EQ(NextAction(NextAction(action)), nullptr);
+  EXPECT_EQ(std::vector<std::string>(
+                {record->text1, record->text2, record->text3, record->text4, record->text5}),
+            std::vector<std::string>({"Title", "Second\n", "three", "line one\nline two", "logo"}));
+  std::vector<std::pair<ActionType, ItemId>> actions;
+  for (const PartAction* action = record->actions.get(); action; action = NextAction(action))
+    actions.push_back({action->type, action->target});
+  EXPECT_EQ(actions,
+            (std::vector<std::pair<ActionType, ItemId>>{{ActionType::kRequire, 0x00020101},
+                                                        {ActionType::kPosition, 0x0001FFFF},
+                                                        {ActionType::kPaint, 0x00010101},
+                                                        {ActionType::kExclude, 0x00FFFFFF},
+                                                        {static_cast<ActionType>(3), 9}}));
+  const PartAction* position = NextAction(record->actions.get());
+  EXPECT_TRUE(position->position.x == 1.5f && position->position.y == -0.25f &&
+              position->position.z == 3e-8f);
+  EXPECT_EQ(NextAction(position)->paint.colour, 0x02AABBCCu);
+  EXPECT_EQ(NextAction(position)->paint.finish, 5);
 }
 
 TEST(Loader, TheSecondRecordForAnIdWinsAndRecordsForUnknownIdsAreDropped) {
@@ -294,12 +286,11 @@ TEST(Loader, TextLinesAreCutAtTheirLimitsAndTheRestMovesOn) {
   file.Record(0x00010101, std::string(499, 'T') + "tail\n", std::string(60, 'L') + "\n", "t3\n");
   const auto findings = Load(file.ActionCount(0), store);
   ASSERT_GE(findings.size(), 2u);
-  EXPECT_EQ(findings[0].kind, FindingKind::kTextCut);
-  EXPECT_EQ(findings[0].value, 1u);
-  EXPECT_EQ(findings[0].detail, 499u);
-  EXPECT_EQ(findings[1].kind, FindingKind::kTextCut);
-  EXPECT_EQ(findings[1].value, 5u);
-  EXPECT_EQ(findings[1].detail, 49u);
+  // Which text was cut, and where.
+  EXPECT_TRUE(findings[0].kind == FindingKind::kTextCut && findings[0].value == 1 &&
+              findings[0].detail == 499);
+  EXPECT_TRUE(findings[1].kind == FindingKind::kTextCut && findings[1].value == 5 &&
+              findings[1].detail == 49);
   const PartRecord* record = FindById(store, 0x00010101)->record.get();
   EXPECT_EQ(record->text1, std::string(499, 'T'));
   EXPECT_EQ(record->text2, "tail\n");

@@ -91,7 +91,7 @@ TEST(DataStore, TheIndexFindsEveryIdOfALargeStoreAndNothingElse) {
   }
 }
 
-TEST(DataStore, CategoryWalkStopsAndStaysAtTheEnd) {
+TEST(DataStore, WalksStopAndStayAtTheEndAndIndexedAccessSharesTheCursor) {
   SmallTree tree;
   EXPECT_EQ(FirstCategory(tree.store), tree.wheels);
   EXPECT_EQ(NextCategory(tree.store), tree.engine);
@@ -99,11 +99,7 @@ TEST(DataStore, CategoryWalkStopsAndStaysAtTheEnd) {
   EXPECT_EQ(NextCategory(tree.store), nullptr);
   DataStore empty;
   EXPECT_EQ(FirstCategory(empty), nullptr);
-  EXPECT_EQ(NextCategory(empty), nullptr);
-}
 
-TEST(DataStore, SubcategoryWalkAndIndexedAccessShareOneCursor) {
-  SmallTree tree;
   EXPECT_EQ(FirstSubcategory(tree.store, tree.wheels), tree.directA);
   EXPECT_EQ(SubcategoryAt(tree.store, tree.wheels, 0), tree.directA);
   EXPECT_EQ(SubcategoryAt(tree.store, tree.wheels, 2), tree.front);
@@ -135,20 +131,6 @@ TEST(DataStore, AnItemIsItsOwnFirstItemSoOneWalkCoversBothShapes) {
   EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "Spoke"}));
 }
 
-TEST(PartRecord, AttachingReplacesTheRecordAndNullIsRefused) {
-  SmallTree tree;
-  auto first = std::make_unique<PartRecord>();
-  first->text1 = "first";
-  EXPECT_TRUE(AttachRecord(tree.spoke, std::move(first)));
-  auto second = std::make_unique<PartRecord>();
-  second->text1 = "second";
-  EXPECT_TRUE(AttachRecord(tree.spoke, std::move(second)));
-  EXPECT_EQ(tree.spoke->record->text1, "second");
-  EXPECT_FALSE(AttachRecord(tree.spoke, nullptr));
-  EXPECT_EQ(tree.spoke->record->text1, "second");
-  EXPECT_FALSE(AttachRecord(nullptr, std::make_unique<PartRecord>()));
-}
-
 TEST(PartRecord, ActionsAppendInOrderAndLongListsFreeWithoutRecursion) {
   std::unique_ptr<PartAction> actions;
   for (int index = 0; index < 3; ++index) {
@@ -157,10 +139,8 @@ TEST(PartRecord, ActionsAppendInOrderAndLongListsFreeWithoutRecursion) {
     AppendAction(actions, std::move(action));
   }
   const PartAction* second = NextAction(actions.get());
-  ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->target, 1u);
   EXPECT_EQ(NextAction(NextAction(second)), nullptr);
-  EXPECT_EQ(NextAction(nullptr), nullptr);
 
   // A million links would overflow the stack if each owner freed the next.
   std::unique_ptr<PartAction> longList = std::make_unique<PartAction>();

@@ -4,15 +4,12 @@
 
 #include <vector>
 
-#include "platform/font/windows1252.hpp"
-
 namespace kbh {
 namespace {
 
 TEST(FontRules, WeightPicksTheNearestFaceAsTheWindowsMapperDoes) {
   const std::vector<int> family = {200, 400, 700};  // extra light, regular, bold
   EXPECT_EQ(ChooseNearestWeight(family, 520), 1);
-  EXPECT_EQ(ChooseNearestWeight(family, 500), 1);
   EXPECT_EQ(ChooseNearestWeight(family, 600), 2);
   EXPECT_EQ(ChooseNearestWeight(family, 0), 1);  // "don't care" is regular
   EXPECT_EQ(ChooseNearestWeight(family, 1000), 2);
@@ -38,17 +35,6 @@ TEST(FontRules, CellHeightSpansTheWindowsAscentAndDescent) {
   const CellScale bare = ScaleToCellHeight(1000, 0, 0, 20);
   EXPECT_DOUBLE_EQ(bare.pixelsPerEm, 20.0);
   EXPECT_EQ(bare.ascent + bare.descent, 20);
-}
-
-TEST(Windows1252, UndefinedAndControlBytesDrawNothing) {
-  for (uint8_t undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
-    EXPECT_FALSE(IsPrintableWindows1252(undefined)) << int{undefined};
-  }
-  EXPECT_FALSE(IsPrintableWindows1252('\t'));
-  EXPECT_FALSE(IsPrintableWindows1252(0x7F));
-  EXPECT_TRUE(IsPrintableWindows1252(' '));
-  EXPECT_TRUE(IsPrintableWindows1252(0xA0));
-  EXPECT_TRUE(IsPrintableWindows1252(0x80));  // the euro sign
 }
 
 }  // namespace

@@ -56,64 +56,62 @@ TextLayout Lay(std::string_view text, PixelRect box, uint32_t format) {
 
 constexpr uint32_t kBox = kTextWordBreak | kTextExpandTabs;
 
-TEST(TextLayout, WrapsAtTheLastSpaceThatFits) {
+TEST(TextLayout, WrapsBreaksTabsAndLineEnds) {
+  const struct {
+    std::string_view text;
+    int width;
+    uint32_t format;
+    Lines lines;
+  } cases[] = {
+      // Wraps at the last space that fits, also when the line fills the box.
+      {"aaa bbb ccc", 75, kBox, {"aaa bbb", "ccc"}},
+      {"aaa bbb ccc", 70, kBox, {"aaa bbb", "ccc"}},
+      {"aaa bbb ccc", 69, kBox, {"aaa", "bbb", "ccc"}},
+      // Blanks at a break go; a paragraph's leading blanks are text.
+      {"aaa   bbb", 50, kBox, {"aaa", "bbb"}},
+      {"aaaa bbb", 40, kBox, {"aaaa", "bbb"}},
+      {"  ab cd", 60, kBox, {"  ab", "cd"}},
+      // A word too long for a line gets its own line, then breaks anywhere.
+      {"abcdefghij", 35, kBox, {"abc", "def", "ghi", "j"}},
+      {"xy abcdefgh", 35, kBox, {"xy", "abc", "def", "gh"}},
+      {"abc", 5, kBox, {"a", "b", "c"}},
+      // No wrapping without the word break flag or without a width.
+      {"aaa bbb ccc", 20, kTextNoClip, {"aaa bbb ccc"}},
+      {"aaa bbb ccc", 0, kBox | kTextNoClip, {"aaa bbb ccc"}},
+      // Tabs stop every eight average widths, unexpanded take no room, and an
+      // indenting tab stays when the word behind it breaks.
+      {"a\tb", 0, kTextExpandTabs | kTextNoClip, {"a       b"}},
+      {"a\tb", 0, kTextNoClip, {"ab"}},
+      {"\tabcdef", 120, kBox, {"        abcd", "ef"}},
+      // Line feeds end lines; carriage returns are ignored.
+      {"a\r\nb", 0, kTextNoClip, {"a", "b"}},
+      {"a\nb", 0, kTextNoClip, {"a", "b"}},
+      {"a\rb", 0, kTextNoClip, {"ab"}},
+      // Windows-1252 glyphs; undefined and control bytes take no room.
+      {"M\xFCller", 0, kTextNoClip, {"M\xFCller"}},
+      {"a\x81\x8D\x8F\x90\x9D\x01\x7Fz", 0, kTextNoClip, {"az"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Drawn(Lay(c.text, {0, 0, c.width, 100}, c.format)), c.lines);
+  }
+}
+
+TEST(TextLayout, SizesAndTabStops) {
   TextLayout layout = Lay("aaa bbb ccc", {0, 0, 75, 100}, kBox);
-  EXPECT_EQ(Drawn(layout), (Lines{"aaa bbb", "ccc"}));
   EXPECT_EQ(layout.size.width, 70);
   EXPECT_EQ(layout.size.height, 2 * kLineStep);
-
-  // A line that fills the box exactly still fits; one pixel less does not.
-  EXPECT_EQ(Drawn(Lay("aaa bbb ccc", {0, 0, 70, 100}, kBox)), (Lines{"aaa bbb", "ccc"}));
-  EXPECT_EQ(Drawn(Lay("aaa bbb ccc", {0, 0, 69, 100}, kBox)), (Lines{"aaa", "bbb", "ccc"}));
-}
-
-TEST(TextLayout, DropsWhitespaceAtABreakButKeepsAParagraphsIndent) {
-  // Every blank of the run at the break goes; the next line starts at the
-  // left edge and the blanks do not count towards the width.
-  TextLayout layout = Lay("aaa   bbb", {0, 0, 50, 100}, kBox);
-  EXPECT_EQ(Drawn(layout), (Lines{"aaa", "bbb"}));
-  EXPECT_EQ(layout.size.width, 30);
-  // The break falls on the blank itself.
-  EXPECT_EQ(Drawn(Lay("aaaa bbb", {0, 0, 40, 100}, kBox)), (Lines{"aaaa", "bbb"}));
-  // A wrap right at the end of a paragraph leaves no empty line behind.
-  EXPECT_EQ(Lay("aaaa \nbb", {0, 0, 40, 100}, kBox).size.height, 2 * kLineStep);
-  // Leading blanks of a paragraph are text, not a break.
-  EXPECT_EQ(Drawn(Lay("  ab cd", {0, 0, 60, 100}, kBox)), (Lines{"  ab", "cd"}));
-}
-
-TEST(TextLayout, BreaksAWordLongerThanTheLineAfterTheLastCharacterThatFits) {
-  EXPECT_EQ(Drawn(Lay("abcdefghij", {0, 0, 35, 100}, kBox)), (Lines{"abc", "def", "ghi", "j"}));
-  // A word that fits on a line of its own moves there first.
-  EXPECT_EQ(Drawn(Lay("xy abcdefgh", {0, 0, 35, 100}, kBox)), (Lines{"xy", "abc", "def", "gh"}));
-  // A box narrower than one character still shows every character, one a line.
-  EXPECT_EQ(Drawn(Lay("abc", {0, 0, 5, 100}, kBox)), (Lines{"a", "b", "c"}));
-}
-
-TEST(TextLayout, NeverWrapsWithoutWordBreakOrWithoutWidth) {
-  EXPECT_EQ(Drawn(Lay("aaa bbb ccc", {0, 0, 20, 100}, kTextNoClip)), (Lines{"aaa bbb ccc"}));
-  EXPECT_EQ(Drawn(Lay("aaa bbb ccc", {0, 0, 0, 100}, kBox | kTextNoClip)), (Lines{"aaa bbb ccc"}));
+  // Blanks dropped at a break do not count towards the width.
+  EXPECT_EQ(Lay("aaa   bbb", {0, 0, 50, 100}, kBox).size.width, 30);
+  EXPECT_EQ(Lay("a\x81\x9Dz", {0, 0, 0, 0}, kTextNoClip).size.width, 2 * kAdvance);
   EXPECT_EQ(MeasureText(Blocks(), "aaa bbb ccc", -5, kBox).width, 110);
-}
 
-TEST(TextLayout, ExpandsTabsToMultiplesOfEightAverageWidths) {
-  EXPECT_EQ(Drawn(Lay("a\tb", {0, 0, 0, 100}, kTextExpandTabs | kTextNoClip)),
-            (Lines{"a       b"}));
-  // From column 9 the next stop is column 16.
+  // From column 9 the next stop is column 16; stops count from the box's left
+  // edge, not from the screen's.
   EXPECT_EQ(Drawn(Lay("abcdefghi\tb", {0, 0, 0, 100}, kTextExpandTabs | kTextNoClip))[0].size(),
             17u);
-  // Stops count from the box's left edge, not from the screen's.
   EXPECT_EQ(Drawn(Lay("a\tb", {300, 0, 0, 100}, kTextExpandTabs | kTextNoClip), 300),
             (Lines{"a       b"}));
-  // Without expansion a tab takes no room and draws nothing.
-  EXPECT_EQ(Drawn(Lay("a\tb", {0, 0, 0, 100}, kTextNoClip)), (Lines{"ab"}));
-  // An indenting tab stays when the word behind it must be broken.
-  EXPECT_EQ(Drawn(Lay("\tabcdef", {0, 0, 120, 100}, kBox)), (Lines{"        abcd", "ef"}));
-}
-
-TEST(TextLayout, EndsLinesAtLineFeedsAndIgnoresCarriageReturns) {
-  EXPECT_EQ(Drawn(Lay("a\r\nb", {0, 0, 0, 0}, kTextNoClip)), (Lines{"a", "b"}));
-  EXPECT_EQ(Drawn(Lay("a\nb", {0, 0, 0, 0}, kTextNoClip)), (Lines{"a", "b"}));
-  EXPECT_EQ(Drawn(Lay("a\rb", {0, 0, 0, 0}, kTextNoClip)), (Lines{"ab"}));
 
   const auto height = [](std::string_view text) {
     return MeasureText(Blocks(), text, 100, kBox).height / kLineStep;
@@ -123,21 +121,22 @@ TEST(TextLayout, EndsLinesAtLineFeedsAndIgnoresCarriageReturns) {
   EXPECT_EQ(height("a\n"), 1);
   EXPECT_EQ(height("a\n\nb"), 3);
   EXPECT_EQ(height("a\r\n\r\nb\r\n"), 3);
+  // A wrap right at the end of a paragraph leaves no empty line behind.
+  EXPECT_EQ(Lay("aaaa \nbb", {0, 0, 40, 100}, kBox).size.height, 2 * kLineStep);
 }
 
 TEST(TextLayout, MeasuringDrawsNothingAndMatchesTheDrawnLayout) {
   const std::string text = "Teil wird\tausgetauscht!\nNeue Zeile mit einem langen Wort";
   TextLayout drawn = Lay(text, {0, 0, 130, 1000}, kBox);
   TextLayout measured = Lay(text, {0, 0, 130, 1000}, kBox | kTextCalcRect);
-  EXPECT_TRUE(measured.quads.empty());
-  EXPECT_EQ(measured.size.width, drawn.size.width);
-  EXPECT_EQ(measured.size.height, drawn.size.height);
-  EXPECT_EQ(measured.size.height, static_cast<int>(Drawn(drawn).size()) * kLineStep);
-  EXPECT_LE(measured.size.width, 130);
-
   const TextSize size = MeasureText(Blocks(), text, 130, kBox);
-  EXPECT_EQ(size.width, drawn.size.width);
-  EXPECT_EQ(size.height, drawn.size.height);
+  EXPECT_TRUE(measured.quads.empty());
+  EXPECT_EQ(drawn.size.height, static_cast<int>(Drawn(drawn).size()) * kLineStep);
+  EXPECT_LE(drawn.size.width, 130);
+  for (const TextSize& other : {measured.size, size}) {
+    EXPECT_EQ(other.width, drawn.size.width);
+    EXPECT_EQ(other.height, drawn.size.height);
+  }
 }
 
 TEST(TextLayout, ClipsGlyphsToTheBoxUnlessToldNotTo) {
@@ -164,23 +163,6 @@ TEST(TextLayout, ClipsGlyphsToTheBoxUnlessToldNotTo) {
   EXPECT_EQ(layout.size.width, 60);
 
   EXPECT_EQ(Lay("abcdef\nghijkl\nmnopqr", box, kTextNoClip).quads.size(), 18u);
-}
-
-TEST(TextLayout, Windows1252BytesDrawTheirOwnGlyphsAndUndefinedBytesNothing) {
-  TextLayout layout =
-      Lay("M\xFC"
-          "ller",
-          {0, 0, 0, 0}, kTextNoClip);
-  EXPECT_EQ(Drawn(layout), (Lines{"M\xFC"
-                                  "ller"}));
-
-  // The five undefined bytes and control bytes take no room.
-  layout =
-      Lay("a\x81\x8D\x8F\x90\x9D\x01\x7F"
-          "b",
-          {0, 0, 0, 0}, kTextNoClip);
-  EXPECT_EQ(Drawn(layout), (Lines{"ab"}));
-  EXPECT_EQ(layout.size.width, 2 * kAdvance);
 }
 
 TEST(TextLayout, ReusesTheQuadBuffer) {

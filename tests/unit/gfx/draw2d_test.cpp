@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "tests/unit/gfx/recording_graphics.hpp"
 
@@ -13,11 +14,7 @@ class Draw2dTest : public testing::RecordingGraphicsTest {
  protected:
   std::unique_ptr<TextureRecord> Picture(Format format, int width = 40, int height = 20) {
     auto record = std::make_unique<TextureRecord>();
-    Image image;
-    image.width = width;
-    image.height = height;
-    image.sourceFormat = format;
-    image.texels.assign(static_cast<size_t>(width * height), 0x80FFFFFF);
+    const Image image{width, height, format, std::vector<uint32_t>(size_t(width) * height)};
     record->texture = UniqueTexture(&device(), device().CreateTexture(image));
     record->width = width;
     record->height = height;
@@ -34,26 +31,6 @@ TEST_F(Draw2dTest, NothingIsDrawnForNullOrHiddenRecords) {
   EXPECT_EQ(DrawTexture(graphics, hidden.get(), 0, 0), 0);
   EXPECT_EQ(DrawTextureScaled(graphics, hidden.get(), 0, 0, 10, 10), 0);
   EXPECT_EQ(device().Count(DeviceCallKind::DrawSprite), 0u);
-}
-
-TEST_F(Draw2dTest, BlendingFollowsFormatAndBlendByte) {
-  auto withAlpha = Picture(FMT_A8R8G8B8);
-  auto opaque = Picture(FMT_X8R8G8B8);
-  auto compressed = Picture(FMT_DXT5);
-  EXPECT_EQ(DrawTexture(graphics, withAlpha.get(), 1, 2), 1);
-  EXPECT_EQ(DrawTexture(graphics, opaque.get(), 1, 2), 1);
-  EXPECT_EQ(DrawTexture(graphics, compressed.get(), 1, 2), 1);
-  SetTextureBlend(compressed.get(), 50);
-  EXPECT_EQ(DrawTexture(graphics, compressed.get(), 1, 2), 1);
-  const auto& sprites = device().Sprites();
-  ASSERT_EQ(sprites.size(), 4u);
-  EXPECT_TRUE(sprites[0].alphaBlend);
-  EXPECT_FALSE(sprites[1].alphaBlend);
-  EXPECT_FALSE(sprites[2].alphaBlend);
-  EXPECT_TRUE(sprites[3].alphaBlend);
-  EXPECT_EQ(sprites[0].position.x, 1.0f);
-  EXPECT_EQ(sprites[0].position.y, 2.0f);
-  EXPECT_TRUE(IsIdentity(sprites[0].transform));
 }
 
 TEST_F(Draw2dTest, PicturesTurnDepthAndMultisamplingOffThroughTheCache) {
@@ -73,6 +50,7 @@ TEST_F(Draw2dTest, ScaledDrawStretchesTheImageSizeOverTheBox) {
   EXPECT_EQ(DrawTextureScaled(graphics, picture.get(), 100, 50, 80, 10), 1);
   const SpriteDraw& sprite = device().Sprites().back();
   EXPECT_EQ(sprite.position.x, 0.0f);
+  EXPECT_FALSE(sprite.alphaBlend);
   const Vec3 corner = TransformCoord(Vec3{40, 20, 0}, sprite.transform);
   EXPECT_FLOAT_EQ(corner.x, 180.0f);
   EXPECT_FLOAT_EQ(corner.y, 60.0f);

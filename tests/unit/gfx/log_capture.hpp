@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/error_log.hpp"
-#include "tests/support/temp_dir.hpp"
+#include "tests/support/program_log.hpp"
 
 namespace kbh::testing {
 
@@ -15,15 +15,7 @@ class LogCapture {
   ErrorLog& Log() { return log_; }
   const TempDir& Dir() const { return dir_; }
 
-  std::string Text() const {
-    std::string text = ReadFileBytes(dir_.Path() / "error.log");
-    std::string plain;
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-      plain += text[i];
-    }
-    return plain;
-  }
+  std::string Text() const { return ReadLog(dir_.Path()); }
 
  private:
   TempDir dir_;

@@ -1,31 +1,91 @@
+// BMP, TGA and JPEG files come from stb_image_write, an encoder independent of
+// the reader; PNG is built here so that palettes and transparency chunks show.
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
+#include <zlib.h>
 
 #include <cstdlib>
 
 #include "platform/image/image_codec.hpp"
-#include "tests/unit/image/picture_builders.hpp"
 
 namespace kbh {
 namespace {
 
-using testing::BmpContent;
-using testing::Bytes;
-using testing::PngContent;
-using testing::TgaContent;
+using Bytes = std::vector<uint8_t>;
+
+enum class Writer { kBmp, kTga, kRleTga, kJpeg };
+
+// pixels: width * height texels as 0xAARRGGBB; comp 3 drops the alpha.
+Bytes Write(Writer writer, int width, int comp, const std::vector<uint32_t>& pixels) {
+  Bytes rgba;
+  for (uint32_t texel : pixels) {
+    for (int shift : {16, 8, 0, 24}) {
+      if (shift != 24 || comp == 4) rgba.push_back(static_cast<uint8_t>(texel >> shift));
+    }
+  }
+  Bytes file;
+  auto collect = [](void* context, void* data, int size) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    static_cast<Bytes*>(context)->insert(static_cast<Bytes*>(context)->end(), bytes, bytes + size);
+  };
+  const int height = static_cast<int>(pixels.size()) / width;
+  stbi_write_tga_with_rle = writer == Writer::kRleTga;
+  switch (writer) {
+    case Writer::kBmp:
+      stbi_write_bmp_to_func(collect, &file, width, height, comp, rgba.data());
+      break;
+    case Writer::kTga:
+    case Writer::kRleTga:
+      stbi_write_tga_to_func(collect, &file, width, height, comp, rgba.data());
+      break;
+    case Writer::kJpeg:
+      stbi_write_jpg_to_func(collect, &file, width, height, comp, rgba.data(), 100);
+  }
+  return file;
+}
+
+void AppendBe32(Bytes* out, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out->push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void AppendChunk(Bytes* out, const char* type, const Bytes& data) {
+  AppendBe32(out, static_cast<uint32_t>(data.size()));
+  const size_t start = out->size();
+  out->insert(out->end(), type, type + 4);
+  out->insert(out->end(), data.begin(), data.end());
+  AppendBe32(out, static_cast<uint32_t>(crc32(0, out->data() + start, out->size() - start)));
+}
+
+// 8 bits a sample; pixels holds every row as stored, without filter bytes.
+Bytes Png(uint32_t width, uint32_t height, uint8_t colourType, const Bytes& pixels,
+          const Bytes& palette = {}, const Bytes& transparency = {}) {
+  Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Bytes header;
+  AppendBe32(&header, width);
+  AppendBe32(&header, height);
+  header.insert(header.end(), {8, colourType, 0, 0, 0});
+  AppendChunk(&out, "IHDR", header);
+  if (!palette.empty()) AppendChunk(&out, "PLTE", palette);
+  if (!transparency.empty()) AppendChunk(&out, "tRNS", transparency);
+  Bytes raw;
+  const size_t rowBytes = pixels.size() / height;
+  for (size_t row = 0; row < height; ++row) {
+    raw.push_back(0);  // filter: none
+    raw.insert(raw.end(), pixels.begin() + row * rowBytes, pixels.begin() + (row + 1) * rowBytes);
+  }
+  uLongf size = compressBound(raw.size());
+  Bytes deflated(size);
+  compress(deflated.data(), &size, raw.data(), raw.size());
+  deflated.resize(size);
+  AppendChunk(&out, "IDAT", deflated);
+  AppendChunk(&out, "IEND", {});
+  return out;
+}
 
 // 3 x 2: a width that needs BMP row padding.
 const std::vector<uint32_t> kSix = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
                                     0xFF102030, 0xFFFFFFFF, 0xFF000000};
-
-Bytes Stored(std::span<const uint32_t> texels, int bytesPerTexel) {
-  Bytes out;
-  for (uint32_t texel : texels) {
-    for (int i = 0; i < bytesPerTexel; ++i)
-      out.push_back(static_cast<uint8_t>(texel >> (8 * i)));
-  }
-  return out;
-}
 
 void ExpectPicture(const Bytes& file, Format format, int width,
                    const std::vector<uint32_t>& texels) {
@@ -37,126 +97,77 @@ void ExpectPicture(const Bytes& file, Format format, int width,
   EXPECT_EQ(image.texels, texels);
 }
 
-BmpContent SixColourBmp(uint16_t bitCount, const std::vector<uint32_t>& texels = kSix) {
-  BmpContent content{.width = 3, .height = 2, .bitCount = bitCount};
-  for (int row = 0; row < 2; ++row) {
-    content.rows.push_back(Stored(std::span(texels).subspan(row * 3, 3), bitCount / 8));
-  }
-  return content;
-}
+TEST(Bmp, RowsEitherWayAndAlphaOnlyWhenTheHeaderNamesAMask) {
+  Bytes file = Write(Writer::kBmp, 3, 3, kSix);
+  ExpectPicture(file, FMT_R8G8B8, 3, kSix);
+  file[25] = file[24] = file[23] = 0xFF;  // height -2: the same rows read top first
+  file[22] = 0xFE;
+  ExpectPicture(file, FMT_R8G8B8, 3, {kSix[3], kSix[4], kSix[5], kSix[0], kSix[1], kSix[2]});
 
-TEST(Bmp, RowsBottomUpOrTopDownWithPaddingAndPalettes) {
-  BmpContent content = SixColourBmp(24);
-  ExpectPicture(testing::BuildBmp(content), FMT_R8G8B8, 3, kSix);
-  content.height = -2;
-  ExpectPicture(testing::BuildBmp(content), FMT_R8G8B8, 3, kSix);
-  const BmpContent palette{
-      .width = 3, .bitCount = 8, .palette = {0x00FF0000, 0x000000FF}, .rows = {{1, 0, 1}}};
-  ExpectPicture(testing::BuildBmp(palette), FMT_P8, 3, {0xFF0000FF, 0xFFFF0000, 0xFF0000FF});
-}
-
-TEST(Bmp, ThirtyTwoBitsHaveAlphaOnlyWhenTheHeaderNamesAMask) {
   std::vector<uint32_t> translucent = kSix;
   translucent[0] = 0x40FF0000;
-  BmpContent content = SixColourBmp(32, translucent);
-  ExpectPicture(testing::BuildBmp(content), FMT_X8R8G8B8, 3, kSix);
-  content.alphaMask = 0xFF000000;
-  ExpectPicture(testing::BuildBmp(content), FMT_A8R8G8B8, 3, translucent);
+  file = Write(Writer::kBmp, 3, 4, translucent);
+  ExpectPicture(file, FMT_A8R8G8B8, 3, translucent);
+  std::fill_n(file.begin() + 14 + 52, 4, 0);  // no alpha mask: the fourth byte is padding
+  ExpectPicture(file, FMT_X8R8G8B8, 3, kSix);
 }
 
-TEST(Tga, TrueColourColourMappedAndRunLengthEncoded) {
-  TgaContent bottomUp{.width = 3, .height = 2, .descriptor = 0x00};
-  bottomUp.pixels = Stored(std::span(kSix).subspan(3, 3), 3);
-  testing::Append(&bottomUp.pixels, Stored(std::span(kSix).subspan(0, 3), 3));
-  ExpectPicture(testing::BuildTga(bottomUp), FMT_R8G8B8, 3, kSix);
-
-  const TgaContent mapped{.width = 2,
-                          .imageType = 1,
-                          .bitsPerPixel = 8,
-                          .colourMapBits = 24,
-                          .colourMap = Stored(std::vector<uint32_t>{0x112233, 0x445566}, 3),
-                          .pixels = {1, 0}};
-  ExpectPicture(testing::BuildTga(mapped), FMT_P8, 2, {0xFF445566, 0xFF112233});
-
-  const TgaContent rle{.width = 4, .imageType = 10, .pixels = {0x82, 0x30, 0x20, 0x10, 0, 1, 2, 3}};
-  ExpectPicture(testing::BuildTga(rle), FMT_R8G8B8, 4,
-                {0xFF102030, 0xFF102030, 0xFF102030, 0xFF030201});
-}
-
-TEST(Tga, ThirtyTwoBitsHaveAlphaWhenTheDescriptorCountsAlphaBits) {
-  TgaContent content{.width = 2, .bitsPerPixel = 32, .descriptor = 0x28};
-  content.pixels = Stored(std::vector<uint32_t>{0x40FF0000, 0}, 4);
-  ExpectPicture(testing::BuildTga(content), FMT_A8R8G8B8, 2, {0x40FF0000, 0});
-  content.descriptor = 0x20;
-  ExpectPicture(testing::BuildTga(content), FMT_X8R8G8B8, 2, {0xFFFF0000, 0xFF000000});
+TEST(Tga, BottomUpRunLengthEncodedAndAlphaWhenTheDescriptorCountsAlphaBits) {
+  ExpectPicture(Write(Writer::kTga, 3, 3, kSix), FMT_R8G8B8, 3, kSix);
+  const std::vector<uint32_t> runs = {0x40FF0000, 0x40FF0000, 0x40FF0000, 0, 1, 2};
+  Bytes file = Write(Writer::kRleTga, 6, 4, runs);
+  ExpectPicture(file, FMT_A8R8G8B8, 6, runs);
+  file[17] &= 0xF0;
+  ExpectPicture(file, FMT_X8R8G8B8, 6,
+                {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFF000000, 0xFF000001, 0xFF000002});
 }
 
 TEST(Png, ColourTypeAndTransparencyDecideTheFormat) {
-  ExpectPicture(testing::BuildPng({.width = 2, .pixels = {0xFF, 0, 0, 0x10, 0x20, 0x30}}),
-                FMT_R8G8B8, 2, {0xFFFF0000, 0xFF102030});
-  ExpectPicture(
-      testing::BuildPng({.width = 2, .colourType = 6, .pixels = {0xFF, 0, 0, 0x80, 1, 2, 3, 4}}),
-      FMT_A8R8G8B8, 2, {0x80FF0000, 0x04010203});
-  PngContent palette{.width = 2, .colourType = 3, .palette = {0xFF, 0, 0, 0, 0, 0xFF}};
-  palette.pixels = {1, 0};
-  ExpectPicture(testing::BuildPng(palette), FMT_P8, 2, {0xFF0000FF, 0xFFFF0000});
-  palette.transparency = {0x00};  // entry 0 fully transparent
-  ExpectPicture(testing::BuildPng(palette), FMT_A8R8G8B8, 2, {0xFF0000FF, 0x00FF0000});
+  ExpectPicture(Png(2, 1, 2, {0xFF, 0, 0, 0x10, 0x20, 0x30}), FMT_R8G8B8, 2,
+                {0xFFFF0000, 0xFF102030});
+  ExpectPicture(Png(2, 1, 6, {0xFF, 0, 0, 0x80, 1, 2, 3, 4}), FMT_A8R8G8B8, 2,
+                {0x80FF0000, 0x04010203});
+  const Bytes palette = {0xFF, 0, 0, 0, 0, 0xFF};
+  ExpectPicture(Png(2, 1, 3, {1, 0}, palette), FMT_P8, 2, {0xFF0000FF, 0xFFFF0000});
+  // Entry 0 fully transparent.
+  ExpectPicture(Png(2, 1, 3, {1, 0}, palette, {0x00}), FMT_A8R8G8B8, 2, {0xFF0000FF, 0x00FF0000});
 }
 
-TEST(Jpeg, DecodesAsOpaqueR8G8B8AndRefusesEveryTruncation) {
-  const std::vector<uint8_t> rgb(10 * 6 * 3, 0x80);
-  Bytes file;
-  stbi_write_jpg_to_func(
-      [](void* context, void* data, int size) {
-        testing::Append(static_cast<Bytes*>(context),
-                        std::span(static_cast<const uint8_t*>(data), size));
-      },
-      &file, 10, 6, 3, rgb.data(), 100);
+// stb_image would fill missing pixels of these with zeros, grey or nothing.
+TEST(PictureHostile, EveryTruncationIsRefused) {
+  std::vector<uint32_t> pattern(40 * 8, 0xFF204060);
+  for (size_t i = 0; i < pattern.size(); i += 3)
+    pattern[i] = static_cast<uint32_t>(i * 0x10203);
+  const Bytes files[] = {
+      Write(Writer::kBmp, 40, 3, pattern),    Write(Writer::kTga, 40, 4, pattern),
+      Write(Writer::kRleTga, 40, 3, pattern), Write(Writer::kJpeg, 40, 3, pattern),
+      Png(40, 8, 2, Bytes(40 * 8 * 3, 0x55)),
+  };
   Image image;
-  ASSERT_TRUE(DecodeImage(file, &image));
-  EXPECT_EQ(image.sourceFormat, FMT_R8G8B8);
-  EXPECT_EQ(image.width, 10);
-  EXPECT_EQ(image.height, 6);
-  EXPECT_EQ(image.texels[59] >> 24, 0xFFu);
-  EXPECT_NEAR(image.texels[59] & 0xFF, 0x80, 2);
-  for (size_t length = 0; length < file.size(); ++length) {
-    ASSERT_FALSE(DecodeImage(std::span(file.data(), length), &image)) << length;
+  for (const Bytes& file : files) {
+    ASSERT_TRUE(DecodeImage(file, &image));
+    const size_t complete = file[0] == 0x89 ? file.size() - 12 : file.size();  // 12: PNG's end
+    for (size_t length = 0; length < complete; ++length) {
+      ASSERT_FALSE(DecodeImage(std::span(file.data(), length), &image)) << length;
+    }
   }
-}
-
-// stb_image would fill missing pixels of these with zeros or leave them unset.
-TEST(PictureHostile, TruncatedPicturesAreRefused) {
-  Image image;
-  const Bytes bmp = testing::BuildBmp(SixColourBmp(24));
-  PngContent pngContent{.width = 40, .height = 40};
-  pngContent.pixels = Bytes(40 * 40 * 3, 0x55);
-  const Bytes png = testing::BuildPng(pngContent);
-  for (size_t length = 0; length < bmp.size(); ++length) {
-    ASSERT_FALSE(DecodeImage(std::span(bmp.data(), length), &image)) << length;
-  }
-  for (size_t length = 0; length < png.size() - 12; ++length) {  // 12: the end chunk
-    ASSERT_FALSE(DecodeImage(std::span(png.data(), length), &image)) << length;
-  }
-  // Runs of 128 and 71 cover 199 of 200 pixels; one literal more completes it.
-  TgaContent rle{.width = 200, .imageType = 10, .pixels = {0xFF, 1, 2, 3, 0xC6, 1, 2, 3}};
-  EXPECT_FALSE(DecodeImage(testing::BuildTga(rle), &image));
-  testing::Append(&rle.pixels, Bytes{0x00, 4, 5, 6});
-  EXPECT_TRUE(DecodeImage(testing::BuildTga(rle), &image));
-  EXPECT_FALSE(DecodeImage(testing::BuildTga({.width = 3, .pixels = Bytes(8)}), &image));
 }
 
 TEST(PictureHostile, SizesTheBytesCannotHoldAndForeignFormatsAreRefused) {
   Image image;
-  BmpContent wide{.width = kMaxImageSide + 1};
-  wide.rows = {Bytes((kMaxImageSide + 1) * 3)};
-  EXPECT_FALSE(DecodeImage(testing::BuildBmp(wide), &image));
-  Bytes png = testing::BuildPng({.pixels = Bytes(3)});
+  EXPECT_FALSE(DecodeImage(
+      Write(Writer::kBmp, kMaxImageSide + 1, 3, std::vector<uint32_t>(kMaxImageSide + 1)), &image));
+  Bytes png = Png(1, 1, 2, Bytes(3));
   png[18] = png[22] = 0x1F;  // 8000 x 8000 from a few bytes of data
   png[19] = png[23] = 0x40;
   EXPECT_FALSE(DecodeImage(png, &image));
-  EXPECT_FALSE(DecodeImage(testing::BuildTga({.width = 8000, .height = 8000}), &image));
-  EXPECT_FALSE(DecodeImage(testing::BuildTga({.imageType = 4, .pixels = Bytes(3)}), &image));
+  Bytes tga = Write(Writer::kTga, 1, 3, {0});
+  tga[13] = tga[15] = 0x1F;  // 8000 x 8000
+  tga[12] = tga[14] = 0x40;
+  EXPECT_FALSE(DecodeImage(tga, &image));
+  tga = Write(Writer::kTga, 1, 3, {0});
+  tga[2] = 4;  // no such image type
+  EXPECT_FALSE(DecodeImage(tga, &image));
   // A complete 1 x 1 GIF: stb_image could read it, but it is no format of ours.
   const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0xFF, 0xFF, 0,  0,
                      0,   ',', 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 'D',  1,    0,    ';'};

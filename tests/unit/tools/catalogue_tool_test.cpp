@@ -36,78 +36,35 @@ ToolRun RunTool(std::vector<std::string> arguments) {
   return run;
 }
 
-// --- Round trip ------------------------------------------------------------------
-
-JsonValue Node(const char* id, int type, std::string name, std::vector<JsonValue> children = {}) {
-  JsonValue node = JsonObject();
-  if (id != nullptr) JsonAdd(node, "id", JsonString(id));
-  JsonAdd(node, "type", JsonInteger(type));
-  JsonAdd(node, "name", JsonString(std::move(name)));
-  JsonValue& list = JsonAdd(node, "children", JsonArray());
-  for (JsonValue& child : children)
-    JsonPush(list, std::move(child));
-  return node;
-}
-
-JsonValue Action(int type, const char* target) {
-  JsonValue action = JsonObject();
-  JsonAdd(action, "type", JsonInteger(type));
-  JsonAdd(action, "target", JsonString(target));
-  return action;
-}
-
 // Everything the format can hold, at its limits: names and texts of the
 // longest length that fits (with and without a closing line feed), every
-// Windows-1252 character, all action types, records on every level, and
-// items placed directly below a category.
-JsonValue RichCatalogue() {
-  JsonValue record = JsonObject();
-  JsonAdd(record, "text1", JsonString(std::string(498, 'T')));
-  JsonAdd(record, "text2", JsonString(std::string(498, 'S') + "\n"));
-  JsonAdd(record, "text3", JsonString(std::string(197, '3')));
-  JsonAdd(record, "text4", JsonString(std::string(990, 'd') + "\n\ttab"));
-  JsonAdd(record, "text5", JsonString(std::string(48, 'L') + "\n"));
-  JsonValue& actions = JsonAdd(record, "actions", JsonArray());
-  JsonPush(actions, Action(1, "0105FFFF"));
-  JsonPush(actions, Action(2, "00FFFFFF"));
-  JsonValue& position = JsonPush(actions, Action(4, "01030201"));
-  JsonAdd(position, "x", JsonFloat(0.1f));
-  JsonAdd(position, "y", JsonFloat(-1e-40f));
-  JsonAdd(position, "z", JsonFloat(3.4e38f));
-  JsonValue& paint = JsonPush(actions, Action(8, "01030201"));
-  JsonAdd(paint, "colour", JsonString("02ABCDEF"));
-  JsonAdd(paint, "finish", JsonInteger(6));
-  JsonPush(actions, Action(77, "00000000"));
-
-  JsonValue front = Node(nullptr, 2,
-                         "Vorne \xE2\x80\x9E"
-                         "gut\xE2\x80\x9C\r",
-                         {Node(nullptr, 3, "")});
-  JsonAdd(front, "record", std::move(record));
-
-  std::vector<JsonValue> wheelsChildren;
-  wheelsChildren.push_back(Node(nullptr, 3, std::string(198, 'a')));
-  wheelsChildren.push_back(Node("01030102", 3, std::string(198, 'b') + "\n"));
-  wheelsChildren.push_back(std::move(front));
-
-  JsonValue odd = Node("07FF0000", 1, "");
-  JsonValue& oddRecord = JsonAdd(odd, "record", JsonObject());
-  JsonAdd(oddRecord, "text1", JsonString(""));
-
-  JsonValue root = JsonObject();
-  JsonValue& categories = JsonAdd(root, "categories", JsonArray());
-  JsonPush(categories, Node("01030000", 1,
-                            "R\xC3\xA4"
-                            "der",
-                            std::move(wheelsChildren)));
-  JsonPush(categories, std::move(odd));
-  return root;
+// action type, records on every level, and items placed directly below a
+// category.
+std::string RichCatalogue() {
+  const auto text = [](char c, int count, const std::string& tail = "") {
+    return "\"" + std::string(count, c) + tail + "\"";
+  };
+  return R"({"categories": [
+    {"id": "01030000", "type": 1, "name": "R\u00e4der", "children": [
+      {"type": 3, "name": )" +
+         text('a', 198) + R"(},
+      {"id": "01030102", "type": 3, "name": )" +
+         text('b', 198, "\\n") + R"(},
+      {"type": 2, "name": "Vorne \u201egut\u201c\r", "children": [{"type": 3, "name": ""}],
+       "record": {"text1": )" +
+         text('T', 498) + ", \"text2\": " + text('S', 498, "\\n") +
+         ", \"text3\": " + text('3', 197) + ", \"text4\": " + text('d', 990, "\\n\\ttab") +
+         ", \"text5\": " + text('L', 48, "\\n") + R"(, "actions": [
+         {"type": 1, "target": "0105FFFF"}, {"type": 2, "target": "00FFFFFF"},
+         {"type": 4, "target": "01030201", "x": 0.1, "y": -1e-40, "z": 3.4e38},
+         {"type": 8, "target": "01030201", "colour": "02ABCDEF", "finish": 6},
+         {"type": 77, "target": "00000000"}]}}]},
+    {"id": "07FF0000", "type": 1, "name": "", "record": {"text1": ""}}]})";
 }
 
 TEST(CatalogueTool, CompileDumpCompileGivesTheSameBytes) {
   TempDir dir;
-  JsonValue root = RichCatalogue();
-  WriteFileBytes(dir / "source.json", WriteJson(root));
+  WriteFileBytes(dir / "source.json", RichCatalogue());
   ASSERT_EQ(RunTool({"compile", dir / "source.json", dir / "first.khb"}).status, kToolSuccess);
 
   const ToolRun dump = RunTool({"dump", "--json", dir / "first.khb"});

@@ -5,8 +5,10 @@
 namespace kbh {
 namespace {
 
+constexpr float kByte = 0.003921569f;  // 1/255 as the program converts bytes
+
+// Every member distinct, so that a test sees what changed and what did not.
 Material Marked() {
-  // Every member distinct, so that a test sees what changed and what did not.
   Material m;
   m.diffuse = {0.1f, 0.2f, 0.3f, 0.4f};
   m.ambient = {0.5f, 0.5f, 0.5f, 0.25f};
@@ -16,97 +18,67 @@ Material Marked() {
   return m;
 }
 
-void ExpectRgb(const ColorValue& c, float value) {
-  EXPECT_FLOAT_EQ(c.r, value);
-  EXPECT_FLOAT_EQ(c.g, value);
-  EXPECT_FLOAT_EQ(c.b, value);
-}
-
-TEST(ApplyPaint, FinishTableForMaterial) {
+TEST(ApplyPaint, MaterialAndFactorsOfEveryFinish) {
   const uint32_t colour = 0x80FF8000;  // alpha 0x80, orange
-  const float brightness = (255.0f + 128.0f + 0.0f) * 0.003921569f * 0.33333334f;
+  const float brightness = (255.0f + 128.0f + 0.0f) * kByte * 0.33333334f;
+  const float ambient = 0.1255f * brightness;
+  const float plain = 0.46f - 0.54f * brightness;
   struct Row {
     uint8_t finish;
-    bool diffuseFromColour;
+    uint32_t diffuse;  // 0: the diffuse colour stays
     float ambient, specular, power;
+    uint8_t reflection, opacity;  // 77 and 99 stay
   };
   const Row rows[] = {
-      {0, true, 0.1255f * brightness, 0.46f - 0.54f * brightness, 25.0f},
-      {1, true, 0.1255f * brightness, 1.5f - 0.2f * brightness, 100.0f},
-      {3, true, 0.1255f * brightness, 1.3f, 25.0f},
-      {5, true, 0.1255f * brightness, 0.46f - 0.54f * brightness, 25.0f},
-      {6, true, 0.1255f * brightness, 0.46f - 0.54f * brightness, 25.0f},
-      {4, false, 0.1255f * brightness, 0.46f - 0.54f * brightness, 25.0f},
-      {9, false, 0.1255f * brightness, 0.46f - 0.54f * brightness, 25.0f},
+      {0, colour, ambient, plain, 25, 2, 99},
+      {1, colour, ambient, 1.5f - 0.2f * brightness, 100, 15, 99},
+      {2, 0xFF666666, 0.12f, 1.3f, 25, 96, 99},  // chrome ignores the colour
+      {3, colour, ambient, 1.3f, 25, 206, 99},
+      {4, 0, ambient, plain, 25, 77, 99},
+      {5, colour, ambient, plain, 25, 206, 34},
+      {6, colour, ambient, plain, 25, 48, 208},
+      {9, 0, ambient, plain, 25, 77, 99},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(static_cast<int>(row.finish));
     Material m = Marked();
-    ApplyPaint(colour, row.finish, &m, nullptr);
-    if (row.diffuseFromColour) {
-      EXPECT_FLOAT_EQ(m.diffuse.r, 1.0f * 255 * 0.003921569f);
-      EXPECT_FLOAT_EQ(m.diffuse.g, 128 * 0.003921569f);
-      EXPECT_FLOAT_EQ(m.diffuse.b, 0.0f);
-      EXPECT_FLOAT_EQ(m.diffuse.a, 128 * 0.003921569f);  // the alpha byte reaches the material
-    } else {
-      EXPECT_FLOAT_EQ(m.diffuse.r, 0.1f);
-      EXPECT_FLOAT_EQ(m.diffuse.a, 0.4f);
-    }
-    ExpectRgb(m.ambient, row.ambient);
-    ExpectRgb(m.specular, row.specular);
-    ExpectRgb(m.emissive, 0.0f);
-    EXPECT_FLOAT_EQ(m.power, row.power);
-    // Only red, green and blue are written; the alphas stay.
-    EXPECT_FLOAT_EQ(m.ambient.a, 0.25f);
-    EXPECT_FLOAT_EQ(m.specular.a, 0.75f);
-    EXPECT_FLOAT_EQ(m.emissive.a, 0.5f);
-  }
-}
-
-TEST(ApplyPaint, ChromeIgnoresTheColour) {
-  Material red = Marked();
-  Material blue = Marked();
-  ApplyPaint(0x00FF0000, 2, &red, nullptr);
-  ApplyPaint(0xFF0000FF, 2, &blue, nullptr);
-  for (const Material* m : {&red, &blue}) {
-    EXPECT_FLOAT_EQ(m->diffuse.r, 0x66 * 0.003921569f);
-    EXPECT_FLOAT_EQ(m->diffuse.a, 255 * 0.003921569f);
-    ExpectRgb(m->ambient, 0.12f);
-    ExpectRgb(m->specular, 1.3f);
-    EXPECT_FLOAT_EQ(m->power, 25.0f);
-  }
-}
-
-TEST(ApplyPaint, BlackAndWhiteBoundTheBrightnessTerms) {
-  Material black = Marked();
-  ApplyPaint(0xFF000000, 0, &black, nullptr);
-  ExpectRgb(black.ambient, 0.0f);
-  ExpectRgb(black.specular, 0.46f);
-  Material white = Marked();
-  ApplyPaint(0xFFFFFFFF, 0, &white, nullptr);
-  EXPECT_NEAR(white.ambient.r, 0.1255f, 1e-6f);
-  EXPECT_NEAR(white.specular.r, -0.08f, 1e-6f);  // negative values are passed on
-}
-
-TEST(ApplyPaint, FactorTable) {
-  struct Row {
-    uint8_t finish, reflection, opacity;
-  };
-  const Row rows[] = {{0, 2, 99},  {1, 15, 99},  {2, 96, 99},  {3, 206, 99},
-                      {4, 77, 99}, {5, 206, 34}, {6, 48, 208}, {7, 77, 99}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(static_cast<int>(row.finish));
     FactorPair factors{77, 99};
-    ApplyPaint(0xFFFFFFFF, row.finish, nullptr, &factors);
+    ApplyPaint(colour, row.finish, &m, &factors);
+    const Material marked = Marked();
+    const ColorValue diffuse =
+        row.diffuse == 0
+            ? marked.diffuse
+            : ColorValue{((row.diffuse >> 16) & 0xFF) * kByte, ((row.diffuse >> 8) & 0xFF) * kByte,
+                         (row.diffuse & 0xFF) * kByte, (row.diffuse >> 24) * kByte};
+    // The alpha byte reaches the material's diffuse alpha.
+    EXPECT_FLOAT_EQ(m.diffuse.r, diffuse.r);
+    EXPECT_FLOAT_EQ(m.diffuse.g, diffuse.g);
+    EXPECT_FLOAT_EQ(m.diffuse.a, diffuse.a);
+    // Only red, green and blue are written; the alphas stay.
+    for (auto [written, value, alpha] : {std::tuple{m.ambient, row.ambient, 0.25f},
+                                         {m.specular, row.specular, 0.75f},
+                                         {m.emissive, 0.0f, 0.5f}}) {
+      EXPECT_FLOAT_EQ(written.r, value);
+      EXPECT_FLOAT_EQ(written.g, value);
+      EXPECT_FLOAT_EQ(written.b, value);
+      EXPECT_FLOAT_EQ(written.a, alpha);
+    }
+    EXPECT_FLOAT_EQ(m.power, row.power);
     EXPECT_EQ(factors.reflection, row.reflection);
     EXPECT_EQ(factors.opacity, row.opacity);
   }
 }
 
-TEST(ApplyPaint, NothingGivenChangesNothing) {
-  ApplyPaint(0xFFFFFFFF, 3, nullptr, nullptr);  // must simply return
-  EXPECT_STREQ(PaintFinishName(3), "Chrom, eingef\xE4rbt");
-  EXPECT_STREQ(PaintFinishName(4), "");
+TEST(ApplyPaint, BlackAndWhiteBoundTheBrightnessTermsAndNothingGivenChangesNothing) {
+  Material black = Marked();
+  ApplyPaint(0xFF000000, 0, &black, nullptr);
+  EXPECT_FLOAT_EQ(black.ambient.r, 0.0f);
+  EXPECT_FLOAT_EQ(black.specular.r, 0.46f);
+  Material white = Marked();
+  ApplyPaint(0xFFFFFFFF, 0, &white, nullptr);
+  EXPECT_NEAR(white.ambient.r, 0.1255f, 1e-6f);
+  EXPECT_NEAR(white.specular.r, -0.08f, 1e-6f);  // negative values are passed on
+  ApplyPaint(0xFFFFFFFF, 3, nullptr, nullptr);   // must simply return
 }
 
 }  // namespace

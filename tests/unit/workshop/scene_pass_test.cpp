@@ -40,36 +40,17 @@ class ScenePassTest : public testing::RecordingGraphicsTest {
   InstalledPartList parts{graphics, ProgramDir{dir.Path().string()}};
 };
 
-TEST_F(ScenePassTest, TextureFactorIsSentOnlyWhenItChanges) {
-  PartModel* first = Install(0x010101, 2);
-  PartModel* second = Install(0x020101, 3);
-  second->mesh->factors[1].reflection = 96;
-  second->mesh->factors[2].reflection = 96;
-  Render();
-  // 13 for both subsets of the first part and the first of the second, then
-  // 96 for the last two: two changes in all.
-  EXPECT_EQ(device().RenderStateValuesSent(RS_TEXTUREFACTOR),
-            (std::vector<uint32_t>{13u << 24, 96u << 24}));
-  EXPECT_EQ(Draws().size(), 5u);
-  Render();
-  EXPECT_EQ(device().RenderStateValuesSent(RS_TEXTUREFACTOR),
-            (std::vector<uint32_t>{13u << 24, 96u << 24}));
-  // All alike, and alike to what the last frame ended with: nothing sent.
-  for (PartModel* model : {first, second}) {
-    for (FactorPair& factors : model->mesh->factors)
-      factors.reflection = 96;
-  }
-  Render();
-  EXPECT_TRUE(device().RenderStateValuesSent(RS_TEXTUREFACTOR).empty());
-  EXPECT_EQ(Draws().size(), 5u);
-}
-
-TEST_F(ScenePassTest, OpacityScalesTheAlphaSentAndLeavesTheMaterial) {
+TEST_F(ScenePassTest, OpacityScalesTheAlphaSentAndOnlyAFullyFadedPartIsSkipped) {
   PartModel* model = Install(0x010101, 3);
+  PartModel* faded = Install(0x020101, 2);
+  Install(0x030101, 0);
+  parts.InstallPart(0x040101);  // no model file
   SetPartAlpha(model, 0.5f);
-  model->mesh->factors[0].opacity = 0;
+  SetPartAlpha(faded, 0.0f);
+  model->mesh->factors[0].opacity = 0;  // still drawn: only the alpha skips
   model->mesh->factors[1].opacity = 128;
   Render();
+  EXPECT_EQ(Draws().size(), 3u);
   const std::vector<Material>& sent = device().MaterialsSent();
   ASSERT_EQ(sent.size(), 3u);
   EXPECT_EQ(sent[0].diffuse.a, 0.0f);
@@ -78,25 +59,6 @@ TEST_F(ScenePassTest, OpacityScalesTheAlphaSentAndLeavesTheMaterial) {
   EXPECT_EQ(sent[1].diffuse.r, model->mesh->materials[1].diffuse.r);
   for (const Material& stored : model->mesh->materials)
     EXPECT_EQ(stored.diffuse.a, 0.5f);
-}
-
-TEST_F(ScenePassTest, FullyFadedPartsAndPartsWithoutSubsetsDrawNothing) {
-  PartModel* faded = Install(0x010101, 2);
-  PartModel* nearly = Install(0x020101, 1);
-  Install(0x030101, 0);
-  parts.InstallPart(0x040101);  // no model file
-  SetPartAlpha(faded, 0.0f);
-  SetPartAlpha(nearly, 0.001f);
-  Render();
-  const std::vector<DeviceCall> draws = Draws();
-  ASSERT_EQ(draws.size(), 1u);
-  EXPECT_EQ(draws[0].a, static_cast<uint32_t>(nearly->mesh->mesh.get()));
-  // A part whose opacity bytes are 0 is still drawn: only the alpha skips.
-  SetPartAlpha(faded, 1.0f);
-  faded->mesh->factors[0].opacity = 0;
-  faded->mesh->factors[1].opacity = 0;
-  Render();
-  EXPECT_EQ(Draws().size(), 3u);
 }
 
 TEST_F(ScenePassTest, WorldIsPositionThenTranslationThenRotation) {

@@ -4,90 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <memory>
-#include <numbers>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "catalogue/data_store.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/mesh/xfile.hpp"
+#include "tests/support/box_mesh.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace kbh::testing {
-
-// A box from low to high: 24 vertices with face normals, 12 triangles split
-// as evenly as possible over subsetCount subsets (none: no material list).
-inline MeshData BoxMesh(Vec3 low, Vec3 high, uint32_t subsetCount = 1) {
-  MeshData mesh;
-  const Vec3 corner[8] = {{low.x, low.y, low.z},    {high.x, low.y, low.z}, {high.x, high.y, low.z},
-                          {low.x, high.y, low.z},   {low.x, low.y, high.z}, {high.x, low.y, high.z},
-                          {high.x, high.y, high.z}, {low.x, high.y, high.z}};
-  // Each face as four corners, clockwise seen from outside (left-handed).
-  const int faces[6][4] = {{0, 3, 2, 1}, {5, 6, 7, 4}, {4, 7, 3, 0},
-                           {1, 2, 6, 5}, {3, 7, 6, 2}, {4, 0, 1, 5}};
-  const Vec3 normals[6] = {{0, 0, -1}, {0, 0, 1}, {-1, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
-  for (int f = 0; f < 6; ++f) {
-    const uint32_t base = static_cast<uint32_t>(mesh.vertices.size());
-    for (int k = 0; k < 4; ++k)
-      mesh.vertices.push_back({corner[faces[f][k]], normals[f], 0.0f, 0.0f});
-    mesh.indices.insert(mesh.indices.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
-  }
-  uint32_t first = 0;
-  for (uint32_t s = 0; s < subsetCount; ++s) {
-    const uint32_t end = 12 * (s + 1) / subsetCount;
-    mesh.subsets.push_back({first, end - first});
-    first = end;
-  }
-  return mesh;
-}
-
-// A sphere of radius about the origin, the pole at ring 0 facing -z;
-// segment 0 is +x, a quarter turn later +y. One subset.
-inline Vec3 SpherePoint(int ring, int segment, int rings, int segments) {
-  const double theta = std::numbers::pi * ring / rings;
-  const double phi = 2.0 * std::numbers::pi * segment / segments;
-  return Vec3{static_cast<float>(std::sin(theta) * std::cos(phi)),
-              static_cast<float>(std::sin(theta) * std::sin(phi)),
-              static_cast<float>(-std::cos(theta))};
-}
-
-inline MeshData SphereMesh(float radius, int rings, int segments) {
-  MeshData mesh;
-  for (int i = 0; i <= rings; ++i) {
-    for (int j = 0; j <= segments; ++j) {
-      const Vec3 n = SpherePoint(i, j, rings, segments);
-      mesh.vertices.push_back({n * radius, n, 0, 0});
-    }
-  }
-  auto index = [&](int i, int j) { return static_cast<uint32_t>(i * (segments + 1) + j); };
-  auto add = [&](uint32_t a, uint32_t b, uint32_t c) {
-    const Vec3 pa = mesh.vertices[a].position;
-    const Vec3 normal = Cross(mesh.vertices[b].position - pa, mesh.vertices[c].position - pa);
-    if (Length(normal) < 1e-6f * radius * radius) return;  // degenerate at the poles
-    if (Dot(normal, pa + mesh.vertices[b].position + mesh.vertices[c].position) < 0) {
-      std::swap(b, c);  // clockwise seen from outside
-    }
-    mesh.indices.insert(mesh.indices.end(), {a, b, c});
-  };
-  for (int i = 0; i < rings; ++i) {
-    for (int j = 0; j < segments; ++j) {
-      add(index(i, j), index(i, j + 1), index(i + 1, j));
-      add(index(i, j + 1), index(i + 1, j + 1), index(i + 1, j));
-    }
-  }
-  mesh.subsets = {{0, static_cast<uint32_t>(mesh.indices.size() / 3)}};
-  return mesh;
-}
-
-inline std::string FileNumber(ItemId id) {
-  char name[8];
-  std::snprintf(name, sizeof name, "%06X", id & 0xFFFFFFu);
-  return name;
-}
 
 inline void WriteBytes(const TempDir& dir, const std::string& relative,
                        const std::vector<uint8_t>& bytes) {
@@ -97,45 +25,40 @@ inline void WriteBytes(const TempDir& dir, const std::string& relative,
 
 // data/objects/%06X.mxa of the part.
 inline void WriteModel(const TempDir& dir, ItemId id, const MeshData& mesh) {
-  WriteBytes(dir, "data/objects/" + FileNumber(id) + ".mxa", WriteXFile(mesh, XEncoding::Text));
+  char name[32];
+  std::snprintf(name, sizeof name, "data/objects/%06X.mxa", id & 0xFFFFFFu);
+  WriteBytes(dir, name, WriteXFile(mesh, XEncoding::Text));
 }
 
 inline Image SolidPicture(int width, int height, uint32_t argb) {
-  Image image;
-  image.width = width;
-  image.height = height;
-  image.sourceFormat = FMT_A8R8G8B8;
-  image.texels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), argb);
-  return image;
+  return {width, height, FMT_A8R8G8B8, std::vector<uint32_t>(size_t(width) * height, argb)};
 }
 
 // The six faces in DDS order (+X, -X, +Y, -Y, +Z, -Z), each one colour.
 inline void WriteCubeMap(const TempDir& dir, const std::string& relative,
                          const uint32_t (&faceColors)[6]) {
-  CubeImage cube;
-  cube.size = 4;
-  cube.sourceFormat = FMT_X8R8G8B8;
+  CubeImage cube{4, FMT_X8R8G8B8, {}};
   for (int face = 0; face < 6; ++face)
     cube.faces[face].assign(16, faceColors[face]);
   WriteBytes(dir, relative, EncodeCubeDds(cube, FMT_X8R8G8B8));
 }
 
-// Catalogue building in code: actions and records.
-inline std::unique_ptr<PartAction> Action(ActionType type, ItemId target) {
+// Catalogue actions built in code; position and paint matter only to their
+// own action types.
+inline std::unique_ptr<PartAction> Action(ActionType type, ItemId target, Vec3 position = {},
+                                          PaintPayload paint = {}) {
   auto action = std::make_unique<PartAction>();
   action->type = type;
   action->target = target;
+  action->position = position;
+  action->paint = paint;
   return action;
 }
 inline std::unique_ptr<PartAction> PositionAction(ItemId target, Vec3 position) {
-  auto action = Action(ActionType::kPosition, target);
-  action->position = position;
-  return action;
+  return Action(ActionType::kPosition, target, position);
 }
 inline std::unique_ptr<PartAction> PaintAction(ItemId target, uint32_t colour, uint8_t finish) {
-  auto action = Action(ActionType::kPaint, target);
-  action->paint = {colour, finish};
-  return action;
+  return Action(ActionType::kPaint, target, {}, {colour, finish});
 }
 
 // Gives node a record holding actions, in order.

@@ -5,63 +5,33 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <memory>
 
+#include "platform/gpu/recording_device.hpp"
+#include "tests/unit/gfx/log_capture.hpp"
 #include "tests/unit/workshop_content/workshop_tree.hpp"
 #include "tools/workshop/stage.hpp"
+#include "workshop/installed_parts.hpp"
 
 namespace kbh {
 namespace {
-
-using testing::Actions;
 
 struct Installed {
   ItemId id;
   Vec3 position;
 };
 
-// The start-up install as the program does it: the standard items by their
-// category's kind, then every installed part's actions in list order (parts
-// that a require brings in are appended and visited too). Paints do not
-// move anything and are left out.
+// The start-up install as the program does it, on the recording device.
 std::vector<Installed> InstallStandardParts(DataStore& store) {
+  testing::LogCapture log;
+  GraphicsDevice graphics{log.Log()};
+  EXPECT_TRUE(graphics.InitGraphicsDeviceOn([] { return std::make_unique<RecordingSystem>(); },
+                                            1024, 768, 32));
+  InstalledPartList parts{graphics, ProgramDir{KBH_WORKSHOP_DIR}};
+  parts.LoadStandardParts(store);
   std::vector<Installed> list;
-  const auto find = [&](ItemId id) -> Installed* {
-    for (Installed& p : list) {
-      if (p.id == id) return &p;
-    }
-    return nullptr;
-  };
-  for (const CatalogueNode* c = store.first; c; c = c->next) {
-    const uint8_t kind = static_cast<uint8_t>(c->id >> 24);
-    for (const CatalogueNode* s = c->firstChild; s; s = s->next) {
-      const CatalogueNode* t = s->type == NodeType::kItem ? s : s->firstChild;
-      for (; t; t = t->next) {
-        if (t->type == NodeType::kItem && kind != 2) list.push_back({t->id, {}});
-        if (kind != 3) break;
-      }
-      if (kind != 1) break;
-    }
-  }
-  for (size_t i = 0; i < list.size(); ++i) {
-    const ItemId id = list[i].id;
-    for (const PartAction* a : Actions(FindById(store, id))) {
-      if (a->type == ActionType::kRequire && !find(a->target)) list.push_back({a->target, {}});
-      if (a->type == ActionType::kExclude) {
-        std::erase_if(list, [&](const Installed& p) { return IdMatches(p.id, a->target); });
-      }
-      if (a->type == ActionType::kPosition) {
-        if (Installed* target = find(a->target)) target->position = a->position;
-      }
-    }
-    for (const Installed& other : list) {
-      for (const PartAction* a : Actions(FindById(store, other.id))) {
-        if (a->type == ActionType::kPosition && IdMatches(a->target, id)) {
-          if (Installed* target = find(id)) target->position = a->position;
-        }
-      }
-    }
-  }
+  for (PartModel* model = parts.ScanFirst(); model; model = parts.ScanNext())
+    list.push_back({model->id, model->position});
   return list;
 }
 
