@@ -38,6 +38,13 @@ TEST(PathBuffer, FormatsPatternsOfAnyLength) {
             3000u + std::strlen("/gfx/env/envmap.dds"));
 }
 
+TEST(OsDescription, OnlyTheMinorNumberDecidesExceptForMinorZero) {
+  EXPECT_STREQ(WindowsVersionName(6, 1), "Windows XP");
+  EXPECT_STREQ(WindowsVersionName(6, 2), "Windows Server 2003");
+  EXPECT_STREQ(WindowsVersionName(4, 0), "Windows 95 / NT 4.0");
+  EXPECT_STREQ(WindowsVersionName(5, 0), "");  // not in the table: the label stands alone
+}
+
 TEST(OsDescription, CopiesTheKernelNameBoundedAndTerminated) {
   char full[100] = {};
   ASSERT_EQ(GetOSDescription(full, 100), full);

@@ -40,6 +40,27 @@ class ScenePassTest : public testing::RecordingGraphicsTest {
   InstalledPartList parts{graphics, ProgramDir{dir.Path().string()}};
 };
 
+TEST_F(ScenePassTest, TextureFactorIsSentOnlyWhenItChanges) {
+  PartModel* first = Install(0x010101, 2);
+  PartModel* second = Install(0x020101, 3);
+  second->mesh->factors[1].reflection = 96;
+  second->mesh->factors[2].reflection = 96;
+  // 13 for the first three subsets, then 96 for the last two: two changes,
+  // in this frame and again in the next (which starts from 96).
+  for (int frame = 0; frame < 2; ++frame) {
+    Render();
+    EXPECT_EQ(device().RenderStateValuesSent(RS_TEXTUREFACTOR),
+              (std::vector<uint32_t>{13u << 24, 96u << 24}));
+  }
+  for (PartModel* model : {first, second}) {
+    for (FactorPair& factors : model->mesh->factors)
+      factors.reflection = 96;
+  }
+  Render();
+  EXPECT_TRUE(device().RenderStateValuesSent(RS_TEXTUREFACTOR).empty());
+  EXPECT_EQ(Draws().size(), 5u);
+}
+
 TEST_F(ScenePassTest, OpacityScalesTheAlphaSentAndOnlyAFullyFadedPartIsSkipped) {
   PartModel* model = Install(0x010101, 3);
   PartModel* faded = Install(0x020101, 2);
