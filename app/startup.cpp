@@ -113,14 +113,15 @@ std::optional<ShutdownStep> LoadResources(App& app) {
     SetPartTranslation(part, 0.0f, 0.0f, 0.0f);
   }
   app.log.WriteLog("\n .environment-map");
-  if (app.cubeTextures.LoadCubeTexture(0, path.Format("%s\\gfx\\env\\envmap.dds", dir)) == 0) {
+  if (app.cubeTextures.LoadCubeTexture(kEnvironmentMapSlot,
+                                       path.Format(kEnvironmentMapPattern, dir)) == 0) {
     app.log.WriteLog(" failed");
     return ShutdownStep::kT6Logos;
   }
   Progress(app, 50);
 
   app.log.WriteLog("\n .scene-bg");
-  app.sceneBackground = LoadBmp(app.graphics, path.Format("%s\\gfx\\env\\mainBG.dds", dir));
+  app.sceneBackground = LoadBmp(app.graphics, path.Format(kSceneBackgroundPattern, dir));
   if (app.sceneBackground == nullptr) {
     app.log.WriteLog("  failed");
     return ShutdownStep::kT5EnvironmentMap;
