@@ -7,43 +7,44 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/error_log.hpp"
 #include "app/frame_stats.hpp"
 #include "app/shell.hpp"
 #include "app/window_proc.hpp"
 #include "catalogue/data_store.hpp"
+#include "core/error_log.hpp"
+#include "core/screen.hpp"
 #include "gfx/graphics_device.hpp"
 #include "gfx/text.hpp"
 #include "gfx/texture.hpp"
 #include "input/input.hpp"
 #include "platform/gpu/d3d_types.hpp"
+#include "screens/screen.hpp"
 #include "ui/loading_screen.hpp"
 #include "workshop/installed_parts.hpp"
 
 namespace kbh {
 
-// The fixed size of the back buffer, the screen layout and the mouse area.
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
-
-// The screens, numbered as the menu bar's tabs.
-enum class Screen : int32_t {
-  kTuneUp = 0,
-};
-
 struct App {
   App(Shell& appShell, const ProgramDir& dir)
       : shell(appShell),
         programDir(dir),
-        log(dir),
+        logFile(LogFilePath(dir)),
+        log(logFile),
         graphics(log),
         installedParts(graphics, dir),
-        cubeTextures(graphics) {}
+        cubeTextures(graphics) {
+    screens.graphics = &graphics;
+    screens.input = &input;
+    screens.installedParts = &installedParts;
+    screens.cubeTextures = &cubeTextures;
+    screens.clock = [&appShell] { return appShell.GetTimeMs(); };
+  }
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
   Shell& shell;
   ProgramDir programDir;
+  FileLogSink logFile;
   ErrorLog log;
   PathBuffer pathBuffer;
   RunState runState;
@@ -69,11 +70,12 @@ struct App {
 
   // --- Main-loop state -------------------------------------------------------
   FrameStats frameStats;
-  Screen activeScreen = Screen::kTuneUp;
-  // Set when a screen became active; the next frame prepares it.
+  // The tab shown, and whether it became active since the last frame, which
+  // then prepares it.
+  int32_t activeScreen = static_cast<int32_t>(ScreenId::kTuneUp);
   bool screenChanged = false;
-  // How the models are drawn on TuneUp: FILL_SOLID or FILL_WIREFRAME.
-  uint32_t fillMode = FILL_SOLID;
+  // What the screens act on, pointing into the members above.
+  ScreenContext screens;
   // The number in the next screenshot's name; every run starts again at 0.
   int32_t screenShotCounter = 0;
 };

@@ -4,15 +4,11 @@
 
 #include "app/screenshot.hpp"
 #include "gfx/draw2d.hpp"
-#include "gfx/scene.hpp"
 #include "platform/input/key_codes.hpp"
 
 namespace kbh {
 
 namespace {
-
-// 1/3000 rounded to single precision.
-constexpr float kTurntableRadiansPerMs = 0.000333333f;
 
 // At most one message per pass; while the program is inactive it first waits
 // for one, so an inactive program draws a frame only when something arrives.
@@ -20,24 +16,6 @@ void HandleWindowMessages(App& app) {
   if (app.runState.minimized) WindowProc(app.runState, app.log, app.shell.WaitWindowMessage());
   WindowMessage message;
   if (app.shell.PeekWindowMessage(&message)) WindowProc(app.runState, app.log, message);
-}
-
-// What a screen needs before its first frame after becoming active.
-void PrepareScreen(App& app) {
-  if (app.activeScreen == Screen::kTuneUp) {
-    // Catalogue paints carry their subset selector in the colour's top byte,
-    // which lands in the diffuse alpha; TuneUp shows every part opaque.
-    app.installedParts.SetAllPartsAlpha(1.0f);
-  }
-}
-
-// TuneUp's 3D pass: the moped on its turntable.
-void DrawTuneUpModels(App& app) {
-  app.installedParts.SetAllPartsRotation(0.0f, TurntableAngle(app.shell.GetTimeMs()), 0.0f);
-  if (KeyPressed(app.input, kKeyW)) {
-    app.fillMode = app.fillMode == FILL_SOLID ? FILL_WIREFRAME : FILL_SOLID;
-  }
-  RenderScene(app.graphics, app.cubeTextures, app.installedParts, app.fillMode);
 }
 
 void DrawStatistics(App& app) {
@@ -51,10 +29,6 @@ void DrawStatistics(App& app) {
 
 }  // namespace
 
-float TurntableAngle(uint32_t timeMs) {
-  return static_cast<float>(timeMs) * kTurntableRadiansPerMs;
-}
-
 bool RunFrame(App& app) {
   HandleWindowMessages(app);
   PollKeyboard(app.input);
@@ -65,13 +39,16 @@ bool RunFrame(App& app) {
   }
   if (app.screenChanged) {
     app.screenChanged = false;
-    PrepareScreen(app);
+    ScreenAt(app.activeScreen).prepare(app.screens);
   }
+  const Screen& screen = ScreenAt(app.activeScreen);
+  screen.update(app.screens);
   CountFrame(app.frameStats, app.shell.GetTimeMs());
 
   app.graphics.BeginFrame();
   DrawTexture(app.graphics, app.sceneBackground.get(), 0, 0);
-  if (app.activeScreen == Screen::kTuneUp) DrawTuneUpModels(app);
+  screen.draw3d(app.screens);
+  screen.draw2d(app.screens);
   DrawStatistics(app);
   // The picture holds the complete frame, statistics included.
   if (KeyPressed(app.input, kKeyLeftControl)) {

@@ -13,11 +13,6 @@ namespace kbh {
 // The statistics texts: opaque, almost white.
 constexpr uint32_t kStatisticsColor = 0xFFFAFAFA;
 
-// The turntable's angle in radians at clock reading timeMs: one turn every
-// 2 pi x 3 seconds (about 18.85 s). Single precision, as the rotation is
-// stored, so the turn's speed is the same at any clock value.
-float TurntableAngle(uint32_t timeMs);
-
 // Runs passes until app.runState.running is cleared.
 void RunMainLoop(App& app);
 

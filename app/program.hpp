@@ -1,8 +1,8 @@
 // The whole program: start-up, the main loop, shutdown.
 #pragma once
 
-#include "app/error_log.hpp"
 #include "app/shell.hpp"
+#include "core/error_log.hpp"
 
 namespace kbh {
 

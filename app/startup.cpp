@@ -1,7 +1,7 @@
 #include "app/startup.hpp"
 
 #include "catalogue/data_store_loader.hpp"
-#include "gfx/scene.hpp"
+#include "scene/scene_pass.hpp"
 
 namespace kbh {
 
@@ -38,8 +38,8 @@ std::optional<ShutdownStep> StartSystem(App& app) {
   }
 
   app.log.WriteLog("\n.initialising DirectX 9.0\n gfx.device");
-  if (!app.graphics.InitGraphicsDeviceOn([&app] { return app.shell.CreateGraphicsSystem(); },
-                                         kScreenWidth, kScreenHeight, kGraphicsFlagsFullScreen)) {
+  if (!app.graphics.InitGraphicsDevice([&app] { return app.shell.CreateGraphicsSystem(); },
+                                       kScreenWidth, kScreenHeight, kGraphicsFlagsFullScreen)) {
     app.shell.ShowMessageBox(kFailureCaption, kGraphicsText, MessageBoxIcon::kExclamation);
     return ShutdownStep::kT20Window;
   }
@@ -132,7 +132,7 @@ std::optional<ShutdownStep> LoadResources(App& app) {
   Progress(app, 100);
 
   StatusScreenRelease(app.loadingScreen);
-  app.activeScreen = Screen::kTuneUp;
+  app.activeScreen = static_cast<int32_t>(ScreenId::kTuneUp);
   app.screenChanged = true;
   return std::nullopt;
 }

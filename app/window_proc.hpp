@@ -1,7 +1,7 @@
 // What the program does with the messages of its window.
 #pragma once
 
-#include "app/error_log.hpp"
+#include "core/error_log.hpp"
 #include "platform/window/window.hpp"
 
 namespace kbh {

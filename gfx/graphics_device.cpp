@@ -3,9 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/gpu/gl_system.hpp"
-#include "platform/window/window.hpp"
-
 namespace kbh {
 
 namespace {
@@ -88,18 +85,8 @@ GraphicsDevice::~GraphicsDevice() {
   ReleaseGraphicsDevice();
 }
 
-bool GraphicsDevice::InitGraphicsDevice(MainWindow* window, int width, int height, uint32_t flags) {
-  return InitGraphicsDeviceOn(
-      [window]() -> std::unique_ptr<GraphicsSystem> {
-        std::unique_ptr<GlContext> context =
-            window != nullptr ? CreateWindowGlContext(*window) : CreateHeadlessGlContext();
-        return CreateGlSystem(std::move(context));
-      },
-      width, height, flags);
-}
-
-bool GraphicsDevice::InitGraphicsDeviceOn(const GraphicsSystemFactory& createSystem, int width,
-                                          int height, uint32_t flags) {
+bool GraphicsDevice::InitGraphicsDevice(const GraphicsSystemFactory& createSystem, int width,
+                                        int height, uint32_t flags) {
   windowed_ = (flags & kGraphicsFlagWindowed) != 0;
   log_.WriteLog("   D3DCreate -");
   system_ = createSystem ? createSystem() : nullptr;
@@ -206,8 +193,6 @@ bool GraphicsDevice::InitGraphicsDeviceOn(const GraphicsSystemFactory& createSys
     renderStateCache_[state] = device_->GetRenderState(state);
   }
   textureStageCache_.fill(TextureHandle::None);
-  const float aspect = static_cast<float>(width) / static_cast<float>(height);
-  projectionMatrix_ = MatrixPerspectiveFovLH(0.7853982f, aspect, 200.0f, 1700.0f);
   viewMatrix_ = MatrixIdentity();
   // Lighting takes its colours from the material, never from vertex colours.
   SetRenderStateCached(RS_SPECULARMATERIALSOURCE, MCS_MATERIAL);

@@ -9,14 +9,12 @@
 #include <functional>
 #include <memory>
 
-#include "app/error_log.hpp"
+#include "core/error_log.hpp"
 #include "platform/gpu/device.hpp"
 #include "platform/gpu/graphics_system.hpp"
 #include "platform/math/math.hpp"
 
 namespace kbh {
-
-class MainWindow;
 
 // Entries of the render-state cache: Direct3D's render states 0 to 254.
 constexpr uint32_t kRenderStateCacheSize = 255;
@@ -34,12 +32,11 @@ class GraphicsDevice {
   GraphicsDevice& operator=(const GraphicsDevice&) = delete;
 
   // --- Start-up and shutdown -------------------------------------------------
-  // The device for window, or a headless one (no window: tests, tools,
-  // benchmarks). Logs every step; false after logging why it failed.
-  bool InitGraphicsDevice(MainWindow* window, int width, int height, uint32_t flags);
-  // The same checks against any graphics system (a fake one in tests).
-  bool InitGraphicsDeviceOn(const GraphicsSystemFactory& createSystem, int width, int height,
-                            uint32_t flags);
+  // The device on the graphics system that createSystem makes: the shell's
+  // window, a headless context (tests, tools, benchmarks) or a fake. Logs
+  // every step; false after logging why it failed.
+  bool InitGraphicsDevice(const GraphicsSystemFactory& createSystem, int width, int height,
+                          uint32_t flags);
   // Releases the device, then the system. Returns 1.
   int ReleaseGraphicsDevice();
 
@@ -64,9 +61,6 @@ class GraphicsDevice {
   TextureHandle CachedTexture(uint32_t stage) const;
 
   // --- Camera ----------------------------------------------------------------
-  // The projection made at start-up: 45 degrees, the back buffer's aspect,
-  // near 200, far 1700. The passes hand it to the device themselves.
-  const Matrix* GetProjectionMatrix() const { return &projectionMatrix_; }
   // Looks from eye at at, y up, and gives the view to the device.
   void SetViewLookAt(Vec3 eye, Vec3 at);
   void SetViewMatrix(const Matrix& matrix);
@@ -91,7 +85,6 @@ class GraphicsDevice {
   std::array<uint32_t, kRenderStateCacheSize> renderStateCache_{};
   std::array<TextureHandle, kTextureStageCount> textureStageCache_{};
   Matrix viewMatrix_ = MatrixIdentity();
-  Matrix projectionMatrix_ = MatrixIdentity();
 };
 
 // A packed 0xAARRGGBB colour as four floats, each byte times 1/255.

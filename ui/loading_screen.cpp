@@ -13,8 +13,8 @@ bool StatusScreenLoad(LoadingScreen& screen, GraphicsDevice& graphics, const cha
     return false;
   }
   screen.line->SetWidth(kProgressBarWidth);
-  screen.ends[0].y = kProgressBarY;
-  screen.ends[1].y = kProgressBarY;
+  screen.ends[0].y = layout::kProgressBarY;
+  screen.ends[1].y = layout::kProgressBarY;
   return true;
 }
 
@@ -22,17 +22,17 @@ void StatusScreenProgress(LoadingScreen& screen, GraphicsDevice& graphics, uint1
   // A larger value would run the bar out of its frame.
   percent = std::min<uint16_t>(percent, 100);
   graphics.BeginFrame();
-  DrawTexture(graphics, screen.image.get(), kLoadingPictureX, kLoadingPictureY);
+  DrawTexture(graphics, screen.image.get(), layout::kLoadingPicture.x, layout::kLoadingPicture.y);
   if (screen.line != nullptr) {
     screen.line->SetWidth(kProgressFrameWidth);
-    screen.ends[0].x = kProgressFrameLeft;
-    screen.ends[1].x = kProgressFrameRight;
+    screen.ends[0].x = layout::kProgressFrameLeft;
+    screen.ends[1].x = layout::kProgressFrameRight;
     screen.line->Draw(screen.ends.data(), 2, kProgressFrameColor);
 
     screen.line->SetWidth(kProgressBarWidth);
-    screen.ends[0].x = kProgressBarLeft;
-    screen.ends[1].x =
-        kProgressBarLeft + static_cast<float>(percent) * kProgressBarPixelsPerPercent;
+    screen.ends[0].x = layout::kProgressBarLeft;
+    screen.ends[1].x = layout::kProgressBarLeft +
+                       static_cast<float>(percent) * layout::kProgressBarPixelsPerPercent;
     screen.line->Draw(screen.ends.data(), 2, kProgressBarColor);
   }
   graphics.EndFrame();

@@ -12,21 +12,14 @@
 #include "gfx/graphics_device.hpp"
 #include "gfx/texture.hpp"
 #include "platform/math/math.hpp"
+#include "ui/screen_positions.hpp"
 
 namespace kbh {
 
-// Where the picture and the bar sit on the 1024 x 768 back buffer.
-constexpr int kLoadingPictureX = 382;
-constexpr int kLoadingPictureY = 300;
-constexpr float kProgressBarY = 390.0f;
-// The frame around the bar: a wider, translucent white line behind it.
-constexpr float kProgressFrameLeft = 361.0f;
-constexpr float kProgressFrameRight = 597.0f;
+// Where the picture and the bar sit: ui/screen_positions.hpp. The frame
+// around the bar is a wider, translucent white line behind it.
 constexpr float kProgressFrameWidth = 12.0f;
 constexpr uint32_t kProgressFrameColor = 0xBEFFFFFF;
-// The bar grows from its left end by this many pixels per percent.
-constexpr float kProgressBarLeft = 362.0f;
-constexpr float kProgressBarPixelsPerPercent = 2.34f;
 constexpr float kProgressBarWidth = 10.0f;
 constexpr uint32_t kProgressBarColor = 0xFF1B5184;
 // The first and the last picture stay up this long, so that even a fast
@@ -36,7 +29,7 @@ constexpr uint32_t kProgressPauseMs = 500;
 struct LoadingScreen {
   std::unique_ptr<TextureRecord> image;
   std::unique_ptr<Line> line;
-  // The bar's end points; both lie on kProgressBarY.
+  // The bar's end points; both lie on the bar's row.
   std::array<Vec2, 2> ends{};
   // How the screen waits at 0 and 100 percent. Start-up passes the program's
   // sleep; tests pass one that returns at once.

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "catalogue/part_files.hpp"
 #include "gfx/texture.hpp"
 
 namespace kbh {
@@ -34,17 +35,15 @@ PartModel* InstalledPartList::InstallPart(ItemId id) {
   entries_.push_back(std::make_unique<PartModel>());
   PartModel& model = *entries_.back();
   model.id = id;
-  const char* dir = programDir_.path.c_str();
-  const unsigned fileNumber = id & 0xFFFFFFu;
   PathBuffer path;
-  if (LoadPartMesh(graphics_, model, path.Format("%s\\data\\objects\\%06X.mxa", dir, fileNumber))) {
+  if (LoadPartMesh(graphics_, model, FormatPartFilePath(path, programDir_, kPartModel, id))) {
     const Vec3 centreOffset = ComputePartBounds(model);
     model.world = MatrixTranslation(centreOffset.x, centreOffset.y, centreOffset.z);
     // A part may well come without a texture of its own.
-    LoadModelTexture(graphics_, path.Format("%s\\data\\textures\\%06X.khx", dir, fileNumber),
+    LoadModelTexture(graphics_, FormatPartFilePath(path, programDir_, kPartTexture, id),
                      &model.texture);
   }
-  model.image = LoadBmp(graphics_, path.Format("%s\\data\\images\\%06X.khi", dir, fileNumber));
+  model.image = LoadBmp(graphics_, FormatPartFilePath(path, programDir_, kPartPicture, id));
   return &model;
 }
 

@@ -22,8 +22,8 @@
 #include <list>
 #include <memory>
 
-#include "app/error_log.hpp"
 #include "catalogue/data_store.hpp"
+#include "core/error_log.hpp"
 #include "gfx/graphics_device.hpp"
 #include "workshop/part_mesh.hpp"
 
@@ -38,8 +38,7 @@ class InstalledPartList {
 
   // --- Changing the list ---------------------------------------------------
   // Appends a part for id and loads its model, texture and picture
-  // ("%s\data\objects\%06X.mxa", "%s\data\textures\%06X.khx",
-  // "%s\data\images\%06X.khi"). The part stays in the list even when its
+  // (catalogue/part_files.hpp). The part stays in the list even when its
   // files are missing. Never null.
   PartModel* InstallPart(ItemId id);
   // Removes the first part whose id equals id exactly; nothing when there is

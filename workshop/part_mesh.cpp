@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "catalogue/part_files.hpp"
 #include "platform/mesh/xfile.hpp"
 #include "platform/os/os.hpp"
 
@@ -112,7 +113,7 @@ Vec3 ComputePartBounds(PartModel& model) {
 
 std::string ModelFilePath(const ProgramDir& dir, ItemId id) {
   PathBuffer path;
-  return path.Format("%s\\data\\objects\\%06X.mxa", dir.path.c_str(), id & 0xFFFFFFu);
+  return FormatPartFilePath(path, dir, kPartModel, id);
 }
 
 bool ModelFileExists(const ProgramDir& dir, ItemId id) {

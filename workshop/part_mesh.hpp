@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/error_log.hpp"
 #include "catalogue/item_id.hpp"
+#include "core/error_log.hpp"
 #include "gfx/graphics_device.hpp"
 #include "gfx/texture.hpp"
 #include "platform/gpu/device_resource.hpp"
@@ -101,8 +101,7 @@ bool LoadPartMesh(GraphicsDevice& graphics, PartModel& model, const char* fileNa
 // without mesh gets zeros.
 Vec3 ComputePartBounds(PartModel& model);
 
-// The model file of a part: "%s\data\objects\%06X.mxa" with the low 24 bits
-// of the id (the kind byte does not name files).
+// The model file of a part (catalogue/part_files.hpp).
 std::string ModelFilePath(const ProgramDir& dir, ItemId id);
 // True when that file can be opened for reading.
 bool ModelFileExists(const ProgramDir& dir, ItemId id);

@@ -23,7 +23,6 @@
 #include "app/main_loop.hpp"
 #include "app/shutdown.hpp"
 #include "app/startup.hpp"
-#include "gfx/scene.hpp"
 #include "platform/gpu/gl_api.hpp"
 #include "platform/gpu/gl_context.hpp"
 #include "platform/gpu/gl_system.hpp"
@@ -32,6 +31,8 @@
 #include "platform/input/scripted_input_devices.hpp"
 #include "platform/os/clock.hpp"
 #include "platform/os/os.hpp"
+#include "scene/scene_pass.hpp"
+#include "screens/tuneup_screen.hpp"
 
 namespace kbh {
 namespace {
@@ -173,7 +174,7 @@ class BareRenderer {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (withBackground) DrawBackground();
 
-    const Matrix view = MatrixLookAtLH(kSceneEye, kSceneLookAt, Vec3{0.0f, 1.0f, 0.0f});
+    const Matrix view = MatrixLookAtLH(kTuneUpCamera.eye, kTuneUpCamera.at, Vec3{0.0f, 1.0f, 0.0f});
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(&view.m[0][0]);
     const Light light = SceneLight();
@@ -334,8 +335,7 @@ class BareRenderer {
   void SetFixedStates() {
     gl_.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
     glMatrixMode(GL_PROJECTION);
-    const Matrix projection = MatrixPerspectiveFovLH(
-        0.7853982f, static_cast<float>(kScreenWidth) / kScreenHeight, 200.0f, 1700.0f);
+    const Matrix projection = StageProjection(kTuneUpCamera);
     glLoadMatrixf(&projection.m[0][0]);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);

@@ -124,4 +124,8 @@ std::unique_ptr<GraphicsSystem> CreateGlSystem(std::shared_ptr<GlContext> contex
   return std::make_unique<GlSystem>(std::move(context));
 }
 
+std::unique_ptr<GraphicsSystem> CreateHeadlessGlSystem() {
+  return CreateGlSystem(CreateHeadlessGlContext());
+}
+
 }  // namespace kbh

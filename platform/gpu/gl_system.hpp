@@ -22,4 +22,8 @@ namespace kbh {
 // Null for a null context or one that cannot be made current.
 std::unique_ptr<GraphicsSystem> CreateGlSystem(std::shared_ptr<GlContext> context);
 
+// The system on a headless context with no window (tests, tools, benchmarks);
+// null where no such context can be made.
+std::unique_ptr<GraphicsSystem> CreateHeadlessGlSystem();
+
 }  // namespace kbh

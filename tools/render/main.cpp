@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "catalogue/data_store.hpp"
-#include "gfx/scene_render.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/os/os.hpp"
+#include "scene/scene_renderer.hpp"
 #include "workshop/installed_parts.hpp"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "platform/image/image.hpp"
 #include "tools/workshop/lettering.hpp"
+#include "ui/screen_positions.hpp"
 
 namespace kbh {
 
@@ -25,7 +26,7 @@ Image MakeModelFrame(const Lettering& lettering);
 
 // 260 x 124, drawn at (382, 300); the progress bar runs across it at row 90
 // from column -21 to 215, so the picture leaves a groove there.
-constexpr int kLoadingBarRow = 90;
+constexpr int kLoadingBarRow = static_cast<int>(layout::kProgressBarY) - layout::kLoadingPicture.y;
 Image MakeLoadingImage(const Lettering& lettering);
 
 struct SellerLogo {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "gfx/scene_render.hpp"
+#include "scene/scene_renderer.hpp"
 #include "tools/workshop/workshop_builder.hpp"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "catalogue/part_files.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/mesh/xfile.hpp"
 #include "platform/os/os.hpp"
@@ -99,10 +100,10 @@ bool RenderPictures(const std::string& root, const WorkshopOptions& options, Tre
     for (const PartSource& part : DemoParts()) {
       Image picture;
       if (!renderer.partPicture(root, part.id, &picture)) {
-        *error = "cannot render the picture of " + PartFileName("data/objects", part.id, "mxa");
+        *error = "cannot render the picture of " + PartFileRelativePath(kPartModel, part.id);
         return false;
       }
-      if (!tree->Write(PartFileName("data/images", part.id, "khi"),
+      if (!tree->Write(PartFileRelativePath(kPartPicture, part.id),
                        EncodeDds(picture, FMT_X8R8G8B8), error)) {
         return false;
       }
@@ -142,12 +143,6 @@ bool RenderPictures(const std::string& root, const WorkshopOptions& options, Tre
 
 }  // namespace
 
-std::string PartFileName(const char* folder, uint32_t id, const char* extension) {
-  char name[64];
-  std::snprintf(name, sizeof name, "%s/%06X.%s", folder, id & 0xFFFFFFu, extension);
-  return name;
-}
-
 bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
                    WorkshopSummary* summary, std::string* error) {
   *summary = {};
@@ -157,15 +152,15 @@ bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
 
   for (const PartSource& part : DemoParts()) {
     const PartMesh mesh = part.build();
-    if (!tree.Write(PartFileName("data/objects", part.id, "mxa"),
-                    WriteXFile(mesh.mesh, part.encoding), error)) {
+    if (!tree.Write(PartFileRelativePath(kPartModel, part.id), WriteXFile(mesh.mesh, part.encoding),
+                    error)) {
       return false;
     }
     ++summary->meshes;
   }
   for (const PartTexture& texture : MakePartTextures()) {
-    if (!tree.Write(PartFileName("data/textures", texture.fileNumber, "khx"),
-                    EncodeTexture(texture), error)) {
+    if (!tree.Write(PartFileRelativePath(kPartTexture, texture.fileNumber), EncodeTexture(texture),
+                    error)) {
       return false;
     }
     ++summary->textures;

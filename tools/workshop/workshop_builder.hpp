@@ -55,7 +55,4 @@ struct WorkshopSummary {
 bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
                    WorkshopSummary* summary, std::string* error);
 
-// The file name of a part's mesh, texture or picture below the workshop root.
-std::string PartFileName(const char* folder, uint32_t id, const char* extension);
-
 }  // namespace kbh

@@ -361,7 +361,7 @@ CubeImage RenderEnvironmentMap(int size) {
   CubeImage cube;
   cube.size = size;
   cube.sourceFormat = FMT_X8R8G8B8;
-  const Matrix view = StageView(kTurntableCamera);
+  const Matrix view = StageView(kTuneUpCamera);
   const auto toWorld = [&](Vec3 c) {
     return Normalize({c.x * view.m[0][0] + c.y * view.m[0][1] + c.z * view.m[0][2],
                       c.x * view.m[1][0] + c.y * view.m[1][1] + c.z * view.m[1][2],
@@ -411,7 +411,7 @@ CubeImage RenderEnvironmentMap(int size) {
 }
 
 Image RenderBackdrop() {
-  const StageCamera& camera = kTurntableCamera;
+  const StageCamera& camera = kTuneUpCamera;
   Canvas canvas(camera.width, camera.height);
   constexpr int kSamples = 2;
   for (int y = 0; y < camera.height; ++y) {

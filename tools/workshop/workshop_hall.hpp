@@ -8,8 +8,8 @@
 
 #include "platform/image/image.hpp"
 #include "platform/math/math.hpp"
+#include "scene/stage.hpp"
 #include "tools/workshop/canvas.hpp"
-#include "tools/workshop/stage.hpp"
 
 namespace kbh {
 

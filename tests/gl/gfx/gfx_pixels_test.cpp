@@ -11,8 +11,10 @@
 #include "gfx/graphics_device.hpp"
 #include "gfx/texture.hpp"
 #include "platform/gpu/gl_context.hpp"
+#include "platform/gpu/gl_system.hpp"
 #include "platform/image/image_codec.hpp"
 #include "tests/gl/gpu/headless.hpp"
+#include "tests/support/temp_dir.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 
 namespace kbh {
@@ -38,16 +40,17 @@ class GfxPixelsTest : public ::testing::Test {
     if (CreateHeadlessGlContext() == nullptr) {
       GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
-    ASSERT_TRUE(graphics.InitGraphicsDevice(nullptr, 1024, 768, 32)) << log.Text();
+    ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
   }
 
   std::string WriteDds(const std::string& name, const Image& image, Format format) {
     const std::vector<uint8_t> bytes = EncodeDds(image, format);
-    testing::WriteFileBytes(log.Dir().Path() / name, std::string(bytes.begin(), bytes.end()));
-    return log.Dir() / name;
+    testing::WriteFileBytes(dir.Path() / name, std::string(bytes.begin(), bytes.end()));
+    return dir / name;
   }
   Image Frame() { return graphics.GetDevice()->ReadRenderTarget(); }
 
+  testing::TempDir dir;
   testing::LogCapture log;
   GraphicsDevice graphics{log.Log()};
 };
@@ -142,7 +145,7 @@ TEST_F(GfxPixelsTest, ScreenshotHoldsTheFramePixelForPixel) {
   ASSERT_NE(background, nullptr);
   graphics.BeginFrame();
   DrawTexture(graphics, background.get(), 0, 0);
-  const std::string path = log.Dir() / "ScreenShot_0.bmp";
+  const std::string path = dir / "ScreenShot_0.bmp";
   EXPECT_EQ(SaveScreenShot(graphics, path.c_str()), 1);
   graphics.EndFrame();
 

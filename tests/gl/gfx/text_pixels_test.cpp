@@ -10,6 +10,7 @@
 #include "gfx/graphics_device.hpp"
 #include "gfx/text.hpp"
 #include "platform/gpu/gl_context.hpp"
+#include "platform/gpu/gl_system.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 
 namespace kbh {
@@ -36,7 +37,7 @@ class TextPixelsTest : public ::testing::Test {
     if (CreateHeadlessGlContext() == nullptr) {
       GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
-    ASSERT_TRUE(graphics.InitGraphicsDevice(nullptr, 1024, 768, 32)) << log.Text();
+    ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
     font = CreateTextFont(*graphics.GetDevice(), 15, 600, nullptr, "Verdana");
     if (font == nullptr) GTEST_SKIP() << "no sans face installed";
   }

@@ -7,8 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "gfx/scene.hpp"
 #include "platform/gpu/gl_context.hpp"
+#include "platform/gpu/gl_system.hpp"
+#include "scene/scene_pass.hpp"
 #include "tests/gl/gpu/d3d_reference.hpp"
 #include "tests/gl/gpu/headless.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
@@ -43,7 +44,7 @@ class ScenePixelsTest : public ::testing::Test {
     if (CreateHeadlessGlContext() == nullptr) {
       GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
-    ASSERT_TRUE(graphics.InitGraphicsDevice(nullptr, 1024, 768, 32)) << log.Text();
+    ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
     testing::WriteCubeMap(dir, "gfx/env/envmap.dds", kFaces);
     cubes.LoadCubeTexture(kEnvironmentMapSlot, (dir / "gfx/env/envmap.dds").c_str());
     ASSERT_NE(cubes.GetCubeTexture(0), TextureHandle::None);
@@ -99,7 +100,9 @@ class ScenePixelsTest : public ::testing::Test {
 
   uint32_t PixelOf(const Image& frame, Vec3 world) const {
     const Vec3 ndc = TransformCoord(
-        world, MatrixMultiply(graphics.ViewMatrix(), *graphics.GetProjectionMatrix()));
+        world,
+        MatrixMultiply(graphics.ViewMatrix(),
+                       MatrixPerspectiveFovLH(0.7853982f, 1024.0f / 768.0f, 200.0f, 1700.0f)));
     return PixelAt(frame, static_cast<int>(std::lround((ndc.x + 1.0) * 0.5 * 1024.0)),
                    static_cast<int>(std::lround((1.0 - ndc.y) * 0.5 * 768.0)));
   }

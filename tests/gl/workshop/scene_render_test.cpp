@@ -1,14 +1,14 @@
 // The headless pictures of a workshop folder: a tiny workshop with a red
 // gloss box and a chrome ball, made in a temporary folder.
-#include "gfx/scene_render.hpp"
+#include "scene/scene_renderer.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "gfx/scene.hpp"
 #include "platform/gpu/gl_context.hpp"
+#include "scene/scene_pass.hpp"
 #include "tests/gl/gpu/d3d_reference.hpp"
 #include "tests/gl/gpu/headless.hpp"
 #include "tests/unit/workshop/workshop_files.hpp"
@@ -68,7 +68,7 @@ class SceneRenderTest : public ::testing::Test {
 
   // Where a world point lands in the TuneUp view.
   static uint32_t TuneUpPixel(const Image& frame, Vec3 world) {
-    const Matrix view = MatrixLookAtLH(kSceneEye, kSceneLookAt, {0, 1, 0});
+    const Matrix view = MatrixLookAtLH(kTuneUpCamera.eye, kTuneUpCamera.at, {0, 1, 0});
     const Matrix projection = MatrixPerspectiveFovLH(0.7853982f, 1024.0f / 768.0f, 200, 1700);
     const Vec3 ndc = TransformCoord(world, MatrixMultiply(view, projection));
     return PixelAt(frame, static_cast<int>(std::lround((ndc.x + 1) * 512)),

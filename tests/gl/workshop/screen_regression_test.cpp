@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "gfx/scene_render.hpp"
 #include "platform/gpu/gl_context.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/os/os.hpp"
+#include "scene/scene_renderer.hpp"
 
 namespace kbh {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/error_log.hpp"
+#include "core/error_log.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ using testing::ReadFileBytes;
 
 TEST(ErrorLog, WritesLineFeedsAsCarriageReturnLineFeedAndNumbersUnpadded) {
   testing::TempDir dir;
-  ErrorLog log(ProgramDir{dir.Path().string()});
+  FileLogSink file(LogFilePath(ProgramDir{dir.Path().string()}));
+  ErrorLog log(file);
   ASSERT_TRUE(log.CreateLogFile());
   log.WriteLog("\n.loading fonts");
   log.WriteLog(" failed");
@@ -27,6 +28,16 @@ TEST(ErrorLog, WritesLineFeedsAsCarriageReturnLineFeedAndNumbersUnpadded) {
   EXPECT_EQ(ReadFileBytes(dir / "error.log"),
             "\r\n.loading fonts failedMessage: Window Minimized \r\na\rb|"
             "0|-2005529767|-2147483648|1234567|");
+}
+
+TEST(ErrorLog, GivesAMemorySinkTheFileBytesAndStartsItAfreshOnCreate) {
+  MemoryLogSink memory;
+  ErrorLog log(memory);
+  log.WriteLog("left over");
+  ASSERT_TRUE(log.CreateLogFile());
+  log.WriteLog("\n.loading gui\n error loading menu-gfx");
+  EXPECT_EQ(memory.Bytes(), "\r\n.loading gui\r\n error loading menu-gfx");
+  EXPECT_EQ(memory.Text(), "\n.loading gui\n error loading menu-gfx");
 }
 
 TEST(PathBuffer, FormatsPatternsOfAnyLength) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_loop.hpp"
+#include "screens/tuneup_screen.hpp"
 
 namespace kbh {
 namespace {

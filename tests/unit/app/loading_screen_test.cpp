@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/image/image_codec.hpp"
+#include "tests/support/temp_dir.hpp"
 #include "tests/unit/gfx/recording_graphics.hpp"
 
 namespace kbh {
@@ -21,11 +22,12 @@ class LoadingScreenTest : public testing::RecordingGraphicsTest {
     picture.height = 80;
     picture.texels.assign(260 * 80, 0xFF808080);
     const std::vector<uint8_t> bytes = EncodeDds(picture, FMT_X8R8G8B8);
-    testing::WriteFileBytes(log.Dir().Path() / "load.dds", std::string(bytes.begin(), bytes.end()));
+    testing::WriteFileBytes(dir.Path() / "load.dds", std::string(bytes.begin(), bytes.end()));
     screen.pause = [this](uint32_t ms) { pauses.push_back(ms); };
   }
-  std::string PicturePath() const { return log.Dir() / "load.dds"; }
+  std::string PicturePath() const { return dir / "load.dds"; }
 
+  testing::TempDir dir;
   LoadingScreen screen;
   std::vector<uint32_t> pauses;
 };

@@ -13,6 +13,7 @@
 
 #include "app/main_loop.hpp"
 #include "platform/input/key_codes.hpp"
+#include "screens/tuneup_screen.hpp"
 #include "tests/e2e/support/small_workshop.hpp"
 #include "tests/support/program_log.hpp"
 #include "tests/unit/app/fake_shell.hpp"

@@ -1,4 +1,5 @@
 #include "catalogue/data_store.hpp"
+#include "catalogue/part_files.hpp"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,17 @@ struct SmallTree {
   CatalogueNode* engine = AddCategoryNode(store, "Engine", 0x00050000);
   CatalogueNode* cylinders = AddSubcategoryNode(store, engine, "Cylinders", 0x00050100);
 };
+
+TEST(PartFiles, NameAPartsFilesByTheLowThreeBytesOfItsIdInUpperCaseHex) {
+  PathBuffer path;
+  EXPECT_STREQ(FormatPartFilePath(path, ProgramDir{"/w"}, kPartModel, 0x01030101u),
+               "/w\\data\\objects\\030101.mxa");
+  EXPECT_STREQ(FormatPartFilePath(path, ProgramDir{"/w"}, kPartTexture, 0x030A0B0Cu),
+               "/w\\data\\textures\\0A0B0C.khx");
+  EXPECT_STREQ(FormatPartFilePath(path, ProgramDir{"/w"}, kPartPicture, 0xFF00FFEEu),
+               "/w\\data\\images\\00FFEE.khi");
+  EXPECT_EQ(PartFileRelativePath(kPartPicture, 0x0002A1FFu), "data/images/02A1FF.khi");
+}
 
 TEST(DataStore, FindByIdAndFindCategory) {
   SmallTree tree;

@@ -1,25 +1,22 @@
-// An error log in a fresh folder, read back as text with CR LF turned into LF.
+// An error log in memory, read back as text with CR LF turned into LF.
 #pragma once
 
 #include <string>
 
-#include "app/error_log.hpp"
-#include "tests/support/program_log.hpp"
+#include "core/error_log.hpp"
 
 namespace kbh::testing {
 
 class LogCapture {
  public:
-  LogCapture() : log_(ProgramDir{dir_.Path().string()}) { log_.CreateLogFile(); }
+  LogCapture() { log_.CreateLogFile(); }
 
   ErrorLog& Log() { return log_; }
-  const TempDir& Dir() const { return dir_; }
-
-  std::string Text() const { return ReadLog(dir_.Path()); }
+  std::string Text() const { return sink_.Text(); }
 
  private:
-  TempDir dir_;
-  ErrorLog log_;
+  MemoryLogSink sink_;
+  ErrorLog log_{sink_};
 };
 
 }  // namespace kbh::testing

@@ -15,7 +15,7 @@ namespace kbh::testing {
 class RecordingGraphicsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(graphics.InitGraphicsDeviceOn(
+    ASSERT_TRUE(graphics.InitGraphicsDevice(
         [this] {
           auto system = std::make_unique<RecordingSystem>();
           made_ = system.get();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/image/image_codec.hpp"
+#include "tests/support/temp_dir.hpp"
 #include "tests/unit/gfx/recording_graphics.hpp"
 
 namespace kbh {

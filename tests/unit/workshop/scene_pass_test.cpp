@@ -1,5 +1,5 @@
 // What the scene pass sends to the device, on the recording fake.
-#include "gfx/scene.hpp"
+#include "scene/scene_pass.hpp"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST_F(ScenePassTest, TextureFactorIsSentOnlyWhenItChanges) {
 TEST_F(ScenePassTest, OpacityScalesTheAlphaSentAndOnlyAFullyFadedPartIsSkipped) {
   PartModel* model = Install(0x010101, 3);
   PartModel* faded = Install(0x020101, 2);
-  Install(0x030101, 0);
+  Install(0x030101, 0);         // no material list: one subset
   parts.InstallPart(0x040101);  // no model file
   SetPartAlpha(model, 0.5f);
   SetPartAlpha(faded, 0.0f);
@@ -93,9 +93,9 @@ TEST_F(ScenePassTest, WorldIsPositionThenTranslationThenRotation) {
   const Vec3 p = TransformCoord({0, 0, 0}, device().Transform(TS_WORLD));
   EXPECT_NEAR(p.x, 5.0f, 1e-4f);
   EXPECT_NEAR(p.z, -10.0f, 1e-4f);
-  EXPECT_EQ(std::memcmp(&device().Transform(TS_PROJECTION), graphics.GetProjectionMatrix(),
-                        sizeof(Matrix)),
-            0);
+  // 45 degrees, the back buffer's 4:3, near 200, far 1700.
+  const Matrix projection = MatrixPerspectiveFovLH(0.7853982f, 1024.0f / 768.0f, 200.0f, 1700.0f);
+  EXPECT_EQ(std::memcmp(&device().Transform(TS_PROJECTION), &projection, sizeof projection), 0);
   const Vec3 eye = TransformCoord({-40, 250, -600}, device().Transform(TS_VIEW));
   EXPECT_NEAR(Length(eye), 0.0f, 1e-3f);
 }

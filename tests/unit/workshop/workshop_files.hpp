@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/data_store.hpp"
+#include "catalogue/part_files.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/mesh/xfile.hpp"
 #include "tests/support/box_mesh.hpp"
@@ -23,11 +24,9 @@ inline void WriteBytes(const TempDir& dir, const std::string& relative,
   WriteFileBytes(dir.Path() / relative, std::string(bytes.begin(), bytes.end()));
 }
 
-// data/objects/%06X.mxa of the part.
+// The part's model file.
 inline void WriteModel(const TempDir& dir, ItemId id, const MeshData& mesh) {
-  char name[32];
-  std::snprintf(name, sizeof name, "data/objects/%06X.mxa", id & 0xFFFFFFu);
-  WriteBytes(dir, name, WriteXFile(mesh, XEncoding::Text));
+  WriteBytes(dir, PartFileRelativePath(kPartModel, id), WriteXFile(mesh, XEncoding::Text));
 }
 
 inline Image SolidPicture(int width, int height, uint32_t argb) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/workshop/stage.hpp"
+#include "scene/stage.hpp"
 #include "tools/workshop/workshop_hall.hpp"
 
 namespace kbh {
@@ -48,22 +48,22 @@ uint32_t Lookup(const CubeImage& cube, Vec3 r) {
 
 // A world direction as the turntable camera sees it.
 Vec3 ToCamera(Vec3 world) {
-  return TransformNormal(Normalize(world), StageView(kTurntableCamera));
+  return TransformNormal(Normalize(world), StageView(kTuneUpCamera));
 }
 
 TEST(Stage, TheTurntableCameraLooksAtTheOrigin) {
   Vec2 screen;
-  ASSERT_TRUE(ProjectToScreen(kTurntableCamera, MatrixIdentity(), {0, 0, 0}, &screen));
+  ASSERT_TRUE(ProjectToScreen(kTuneUpCamera, MatrixIdentity(), {0, 0, 0}, &screen));
   EXPECT_NEAR(screen.x, 512.0f, 1e-3f);
   EXPECT_NEAR(screen.y, 384.0f, 1e-3f);
   // A pixel's ray leads back to that pixel, and up on screen is up in the hall.
   for (const Vec2 pixel : {Vec2{100.5f, 700.5f}, Vec2{900.5f, 40.5f}, Vec2{512.0f, 515.0f}}) {
-    const Vec3 point = kTurntableCamera.eye + PixelRay(kTurntableCamera, pixel.x, pixel.y) * 500.0f;
-    ASSERT_TRUE(ProjectToScreen(kTurntableCamera, MatrixIdentity(), point, &screen));
+    const Vec3 point = kTuneUpCamera.eye + PixelRay(kTuneUpCamera, pixel.x, pixel.y) * 500.0f;
+    ASSERT_TRUE(ProjectToScreen(kTuneUpCamera, MatrixIdentity(), point, &screen));
     EXPECT_NEAR(screen.x, pixel.x, 0.01f);
     EXPECT_NEAR(screen.y, pixel.y, 0.01f);
   }
-  EXPECT_GT(PixelRay(kTurntableCamera, 512, 100).y, PixelRay(kTurntableCamera, 512, 600).y);
+  EXPECT_GT(PixelRay(kTuneUpCamera, 512, 100).y, PixelRay(kTuneUpCamera, 512, 600).y);
 }
 
 TEST(Stage, TheReflectionMapShowsTheHallWhereTheProgramLooks) {

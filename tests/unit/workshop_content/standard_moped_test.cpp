@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "platform/gpu/recording_device.hpp"
+#include "scene/stage.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 #include "tests/unit/workshop_content/workshop_tree.hpp"
-#include "tools/workshop/stage.hpp"
 #include "workshop/installed_parts.hpp"
 
 namespace kbh {
@@ -25,8 +25,8 @@ struct Installed {
 std::vector<Installed> InstallStandardParts(DataStore& store) {
   testing::LogCapture log;
   GraphicsDevice graphics{log.Log()};
-  EXPECT_TRUE(graphics.InitGraphicsDeviceOn([] { return std::make_unique<RecordingSystem>(); },
-                                            1024, 768, 32));
+  EXPECT_TRUE(graphics.InitGraphicsDevice([] { return std::make_unique<RecordingSystem>(); }, 1024,
+                                          768, 32));
   InstalledPartList parts{graphics, ProgramDir{KBH_WORKSHOP_DIR}};
   parts.LoadStandardParts(store);
   std::vector<Installed> list;
@@ -64,7 +64,7 @@ TEST(StandardMoped, StaysInTheTurntablePictureAtEveryAngle) {
       for (int corner = 0; corner < 8; ++corner) {
         const Vec3 p{corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z};
         Vec2 screen;
-        ASSERT_TRUE(ProjectToScreen(kTurntableCamera, world, p, &screen));
+        ASSERT_TRUE(ProjectToScreen(kTuneUpCamera, world, p, &screen));
         top = std::min(top, screen.y);
         bottom = std::max(bottom, screen.y);
         left = std::min(left, screen.x);

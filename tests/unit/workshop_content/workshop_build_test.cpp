@@ -6,11 +6,12 @@
 #include <filesystem>
 #include <set>
 
+#include "catalogue/part_files.hpp"
 #include "platform/image/image_codec.hpp"
+#include "scene/stage.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/unit/workshop_content/workshop_tree.hpp"
 #include "tools/workshop/interface_pictures.hpp"
-#include "tools/workshop/stage.hpp"
 #include "tools/workshop/workshop_builder.hpp"
 
 namespace kbh {
@@ -27,7 +28,7 @@ TEST(WorkshopBuild, RebuildingGivesTheSameBytesAndTakesRenderedPictures) {
   int asked = 0;
   options.renderer.partPicture = [&](const std::string& root, uint32_t id, Image* picture) {
     ++asked;
-    EXPECT_TRUE(fs::exists(fs::path(root) / PartFileName("data/objects", id, "mxa")));
+    EXPECT_TRUE(fs::exists(fs::path(root) / PartFileRelativePath(kPartModel, id)));
     picture->width = 235;
     picture->height = 169;
     picture->texels.assign(235 * 169, 0xFF000000u | (id & 0xFFFFFFu));
@@ -78,7 +79,7 @@ TEST(WorkshopBuild, RebuildingGivesTheSameBytesAndTakesRenderedPictures) {
   EXPECT_GT(compared, 60);
 
   // The program finds each file under the low 24 bits of its part's id.
-  EXPECT_EQ(PartFileName("data/objects", 0x01030101, "mxa"), "data/objects/030101.mxa");
+  EXPECT_EQ(PartFileRelativePath(kPartModel, 0x01030101), "data/objects/030101.mxa");
   std::vector<uint8_t> bytes;
   Image picture;
   ASSERT_TRUE(ReadWholeFile((dir.Path() / "data/images/030101.khi").string(), &bytes));
@@ -160,7 +161,7 @@ TEST(WorkshopBuild, TheBackdropFitsTheStage) {
   const auto at = [&](int x, int y) { return backdrop.texels[static_cast<size_t>(y) * 1024 + x]; };
   // Under the moped: the dark turntable with its shadow.
   Vec2 centre;
-  ASSERT_TRUE(ProjectToScreen(kTurntableCamera, MatrixIdentity(), {0, kFloorY, 0}, &centre));
+  ASSERT_TRUE(ProjectToScreen(kTuneUpCamera, MatrixIdentity(), {0, kFloorY, 0}, &centre));
   EXPECT_LT(Luminance(at(static_cast<int>(centre.x), static_cast<int>(centre.y))), 0.2f);
   // Behind the moped's top: the hall's wall, neither black nor glaring.
   const float wall = Luminance(at(512, 60));

@@ -8,6 +8,7 @@
 
 #include "catalogue/data_store.hpp"
 #include "catalogue/data_store_loader.hpp"
+#include "catalogue/part_files.hpp"
 #include "platform/mesh/xfile.hpp"
 #include "platform/os/os.hpp"
 
@@ -18,9 +19,7 @@ inline std::string WorkshopPath(const std::string& relative) {
 }
 
 inline std::string MeshPath(ItemId id) {
-  char name[32];
-  std::snprintf(name, sizeof name, "data/objects/%06X.mxa", id & 0xFFFFFFu);
-  return WorkshopPath(name);
+  return WorkshopPath(PartFileRelativePath(kPartModel, id));
 }
 
 // False when the file is missing or not a mesh.

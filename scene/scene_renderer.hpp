@@ -11,13 +11,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/error_log.hpp"
 #include "catalogue/data_store.hpp"
+#include "core/error_log.hpp"
 #include "gfx/graphics_device.hpp"
 #include "gfx/texture.hpp"
 #include "platform/image/image.hpp"
@@ -65,7 +64,7 @@ class SceneRenderer {
   SceneRenderer();
   void SetCursorBlendStates();
 
-  std::filesystem::path logDir_;
+  MemoryLogSink logText_;
   std::unique_ptr<ErrorLog> log_;
   std::unique_ptr<GraphicsDevice> graphics_;
   std::unique_ptr<CubeTextureSlots> cubes_;

@@ -1,4 +1,4 @@
-#include "app/error_log.hpp"
+#include "core/error_log.hpp"
 
 #include <algorithm>
 #include <cstdarg>
@@ -33,21 +33,50 @@ const char* PathBuffer::Format(const char* pattern, ...) {
   return text_.c_str();
 }
 
-ErrorLog::ErrorLog(const ProgramDir& dir) {
-  PathBuffer buffer;
-  path_ = buffer.Format("%s\\error.log", dir.path.c_str());
-}
-
-bool ErrorLog::CreateLogFile() {
+bool FileLogSink::Create() {
   FILE* file = OpenFile(path_, "wb");
   if (file == nullptr) return false;
   std::fclose(file);
   return true;
 }
 
-bool ErrorLog::WriteLog(std::string_view text) {
+bool FileLogSink::Append(std::string_view bytes) {
   FILE* file = OpenFile(path_, "ab");
   if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+bool MemoryLogSink::Create() {
+  bytes_.clear();
+  return true;
+}
+
+bool MemoryLogSink::Append(std::string_view bytes) {
+  bytes_.append(bytes);
+  return true;
+}
+
+std::string MemoryLogSink::Text() const {
+  std::string text;
+  text.reserve(bytes_.size());
+  for (size_t i = 0; i < bytes_.size(); ++i) {
+    if (bytes_[i] == '\r' && i + 1 < bytes_.size() && bytes_[i + 1] == '\n') continue;
+    text += bytes_[i];
+  }
+  return text;
+}
+
+std::string LogFilePath(const ProgramDir& dir) {
+  PathBuffer buffer;
+  return buffer.Format("%s\\error.log", dir.path.c_str());
+}
+
+bool ErrorLog::CreateLogFile() {
+  return sink_.Create();
+}
+
+bool ErrorLog::WriteLog(std::string_view text) {
   // Text mode as the log's readers expect it: CR LF for every LF.
   std::string onDisk;
   onDisk.reserve(text.size() + 16);
@@ -55,9 +84,7 @@ bool ErrorLog::WriteLog(std::string_view text) {
     if (c == '\n') onDisk += '\r';
     onDisk += c;
   }
-  std::fwrite(onDisk.data(), 1, onDisk.size(), file);
-  std::fclose(file);
-  return true;
+  return sink_.Append(onDisk);
 }
 
 bool ErrorLog::WriteLogNumber(int32_t number) {

@@ -1,4 +1,4 @@
-#include "gfx/scene_render.hpp"
+#include "scene/scene_renderer.hpp"
 
 #include <algorithm>
 #include <array>
@@ -8,9 +8,10 @@
 
 #include "catalogue/data_store_loader.hpp"
 #include "gfx/draw2d.hpp"
-#include "gfx/scene.hpp"
 #include "platform/gpu/device_resource.hpp"
+#include "platform/gpu/gl_system.hpp"
 #include "platform/os/os.hpp"
+#include "scene/scene_pass.hpp"
 
 namespace kbh {
 
@@ -22,13 +23,7 @@ constexpr int kMaxPictureSide = 4096;
 // closely.
 constexpr int kMaxSupersampling = 3;
 
-// The Spray screen's preview: its own camera and projection.
-constexpr int kPreviewWidth = 450;
-constexpr int kPreviewHeight = 260;
-constexpr Vec3 kPreviewEye{40.0f, -45.0f, -400.0f};
-constexpr Vec3 kPreviewLookAt{40.0f, 25.0f, 0.0f};
-constexpr float kPreviewFieldOfView = 0.7853982f;
-constexpr float kPreviewAspect = 1.7307693f;
+// The Spray screen's preview shows the moped on translucent black.
 constexpr uint32_t kPreviewClearColor = 0xA0000000;
 
 // Part pictures look from the front left and above, the side the light
@@ -110,12 +105,6 @@ PictureCamera FramePart(const MeshRecord& mesh, const Matrix& world, float aspec
   return camera;
 }
 
-std::filesystem::path MakePrivateFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kbh-render-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) return {};
-  return pattern;
-}
-
 // A straight 0xAARRGGBB colour as the premultiplied one a target holds.
 uint32_t Premultiplied(uint32_t argb) {
   const uint32_t alpha = argb >> 24;
@@ -192,10 +181,6 @@ SceneRenderer::~SceneRenderer() {
   background_.reset();
   cubes_.reset();
   graphics_.reset();
-  if (!logDir_.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(logDir_, ignored);
-  }
 }
 
 std::unique_ptr<SceneRenderer> SceneRenderer::Open(const std::string& workshopDir,
@@ -205,17 +190,12 @@ std::unique_ptr<SceneRenderer> SceneRenderer::Open(const std::string& workshopDi
     if (error != nullptr) *error = std::move(reason);
     return nullptr;
   };
-  // The device logs its start-up; the log lives in a private folder that
-  // goes with the renderer, and explains a failed start.
-  renderer->logDir_ = MakePrivateFolder();
-  if (renderer->logDir_.empty()) return fail("cannot make a temporary folder for the log");
-  renderer->log_ = std::make_unique<ErrorLog>(ProgramDir{renderer->logDir_.string()});
-  renderer->log_->CreateLogFile();
+  // The device logs its start-up into memory, where it explains a failed
+  // start.
+  renderer->log_ = std::make_unique<ErrorLog>(renderer->logText_);
   renderer->graphics_ = std::make_unique<GraphicsDevice>(*renderer->log_);
-  if (!renderer->graphics_->InitGraphicsDevice(nullptr, 1024, 768, 32)) {
-    std::vector<uint8_t> text;
-    ReadWholeFile(renderer->log_->Path(), &text);
-    return fail("no headless graphics device:" + std::string(text.begin(), text.end()));
+  if (!renderer->graphics_->InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) {
+    return fail("no headless graphics device:" + renderer->logText_.Text());
   }
 
   const ProgramDir dir{workshopDir};
@@ -274,35 +254,30 @@ Image SceneRenderer::RenderSprayPreview() {
   parts_->SetAllPartsRotation(0.0f, 0.0f, 0.0f);
   parts_->SetAllPartsAlpha(1.0f);
   SetCursorBlendStates();
-  return RenderToTexture(device, kPreviewWidth, kPreviewHeight, kPreviewClearColor, [&] {
-    graphics.SetRenderStateCached(RS_LIGHTING, 1);
-    graphics.SetRenderStateCached(RS_ZENABLE, ZB_TRUE);
-    graphics.SetRenderStateCached(RS_CULLMODE, CULL_CCW);
-    // The TuneUp screen's wireframe switch must not reach the preview.
-    graphics.SetRenderStateCached(RS_FILLMODE, FILL_SOLID);
-    graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 1);
-    graphics.SetRenderStateCached(RS_SPECULARENABLE, 1);
-    device.SetTransform(TS_PROJECTION,
-                        MatrixPerspectiveFovLH(kPreviewFieldOfView, kPreviewAspect, 1.0f, 1000.0f));
-    graphics.SetViewLookAt(kPreviewEye, kPreviewLookAt);
-    BeginReflection(graphics, *cubes_);
-    // Every part drawn whole: no opacity bytes, no skip of faded parts.
-    for (PartModel* model = parts_->FirstInstalled(); model != nullptr;
-         model = parts_->NextInstalled()) {
-      const MeshRecord* mesh = model->mesh.get();
-      if (mesh == nullptr) continue;
-      const Matrix place =
-          MatrixTranslation(model->position.x, model->position.y, model->position.z);
-      device.SetTransform(
-          TS_WORLD,
-          MatrixMultiply(MatrixMultiply(MatrixMultiply(place, mesh->scaling), mesh->rotation),
-                         mesh->translation));
-      for (uint32_t subset = 0; subset < mesh->subsetCount; ++subset)
-        DrawReflectingSubset(graphics, *mesh, subset, mesh->materials[subset]);
-    }
-    EndReflection(graphics);
-    graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 0);
-  });
+  return RenderToTexture(
+      device, kSprayPreviewCamera.width, kSprayPreviewCamera.height, kPreviewClearColor, [&] {
+        // The TuneUp screen's wireframe switch must not reach the preview.
+        SetModelPassStates(graphics, FILL_SOLID);
+        device.SetTransform(TS_PROJECTION, StageProjection(kSprayPreviewCamera));
+        graphics.SetViewLookAt(kSprayPreviewCamera.eye, kSprayPreviewCamera.at);
+        BeginReflection(graphics, *cubes_);
+        // Every part drawn whole: no opacity bytes, no skip of faded parts.
+        for (PartModel* model = parts_->FirstInstalled(); model != nullptr;
+             model = parts_->NextInstalled()) {
+          const MeshRecord* mesh = model->mesh.get();
+          if (mesh == nullptr) continue;
+          const Matrix place =
+              MatrixTranslation(model->position.x, model->position.y, model->position.z);
+          device.SetTransform(
+              TS_WORLD,
+              MatrixMultiply(MatrixMultiply(MatrixMultiply(place, mesh->scaling), mesh->rotation),
+                             mesh->translation));
+          for (uint32_t subset = 0; subset < mesh->subsetCount; ++subset)
+            DrawReflectingSubset(graphics, *mesh, subset, mesh->materials[subset]);
+        }
+        EndReflection(graphics);
+        graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 0);
+      });
 }
 
 Image SceneRenderer::RenderPartPicture(ItemId id, int width, int height, uint32_t background) {
@@ -329,12 +304,8 @@ Image SceneRenderer::RenderPartPicture(ItemId id, int width, int height, uint32_
   SetCursorBlendStates();
   const Image large =
       RenderToTexture(device, width * factor, height * factor, Premultiplied(background), [&] {
-        graphics.SetRenderStateCached(RS_LIGHTING, 1);
-        graphics.SetRenderStateCached(RS_ZENABLE, ZB_TRUE);
-        graphics.SetRenderStateCached(RS_CULLMODE, CULL_CCW);
-        graphics.SetRenderStateCached(RS_FILLMODE, FILL_SOLID);
+        SetModelPassStates(graphics, FILL_SOLID);
         graphics.SetRenderStateCached(RS_ALPHABLENDENABLE, 1);
-        graphics.SetRenderStateCached(RS_SPECULARENABLE, 1);
         // Alpha accumulates as coverage (the target holds premultiplied
         // colour), so a picture on a transparent background composites
         // correctly wherever it is drawn.

@@ -1,8 +1,26 @@
-#include "tools/workshop/stage.hpp"
+#include "scene/stage.hpp"
 
+#include <bit>
 #include <cmath>
 
 namespace kbh {
+
+Light SceneLight() {
+  Light light;
+  light.type = LIGHT_POINT;
+  light.diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+  light.specular = {0.75f, 0.75f, 0.75f, 0.0f};
+  light.ambient = {0.75f, 0.75f, 0.75f, 0.0f};
+  light.position[0] = kLightPosition.x;
+  light.position[1] = kLightPosition.y;
+  light.position[2] = kLightPosition.z;
+  light.range = kLightRange;
+  // 4.5e-9, stored by its bits so that no decimal rounding can move it.
+  light.attenuation0 = std::bit_cast<float>(0x319A9E6Bu);
+  light.attenuation1 = 0.00075f;
+  light.attenuation2 = 8e-7f;
+  return light;
+}
 
 Matrix StageView(const StageCamera& camera) {
   return MatrixLookAtLH(camera.eye, camera.at, {0.0f, 1.0f, 0.0f});

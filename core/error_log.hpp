@@ -4,12 +4,13 @@
 // boxes. Every write opens the file, appends and closes it again, so that
 // everything logged before a crash is on disk, and other programs can read the
 // log while the program runs. Texts are written byte for byte, except that each
-// line feed reaches the disk as carriage return + line feed.
+// line feed reaches the sink as carriage return + line feed.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kbh {
 
@@ -33,14 +34,53 @@ class PathBuffer {
   std::string text_;
 };
 
+// Where the log's bytes go. The program writes a file; tests and tools that
+// only need a device's start-up report give it memory instead.
+class LogSink {
+ public:
+  virtual ~LogSink() = default;
+  // Creates or empties the log; false when it cannot be written.
+  virtual bool Create() = 0;
+  // Appends bytes as they are; false when they could not be written.
+  virtual bool Append(std::string_view bytes) = 0;
+};
+
+// The log file: every write opens the file, appends and closes it again.
+class FileLogSink final : public LogSink {
+ public:
+  explicit FileLogSink(std::string path) : path_(std::move(path)) {}
+  bool Create() override;
+  bool Append(std::string_view bytes) override;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The log in memory, for tests and tools.
+class MemoryLogSink final : public LogSink {
+ public:
+  bool Create() override;
+  bool Append(std::string_view bytes) override;
+  // The bytes as a file would hold them, and as text with CR LF read as LF.
+  const std::string& Bytes() const { return bytes_; }
+  std::string Text() const;
+
+ private:
+  std::string bytes_;
+};
+
+// "error.log" in the program directory.
+std::string LogFilePath(const ProgramDir& dir);
+
 class ErrorLog {
  public:
-  explicit ErrorLog(const ProgramDir& dir);
+  explicit ErrorLog(LogSink& sink) : sink_(sink) {}
 
   // Creates or empties the log; false when it cannot be written.
   bool CreateLogFile();
-  // Each returns false when the file could not be opened; the text is then
-  // lost, and the next write tries again.
+  // Each returns false when the text could not be written; it is then lost,
+  // and the next write tries again.
   bool WriteLog(std::string_view text);
   bool WriteLogNumber(int32_t number);
 
@@ -49,10 +89,8 @@ class ErrorLog {
   // The block that closes every log after start-up got past the device.
   void WritePerformanceBlock(int32_t minFrameRate, int32_t maxFrameRate);
 
-  const std::string& Path() const { return path_; }
-
  private:
-  std::string path_;
+  LogSink& sink_;
 };
 
 // Makes folder the process's current directory: the program's test whether a

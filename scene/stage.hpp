@@ -1,17 +1,22 @@
-// The fixed stage the program shows the moped on: its cameras, its light and
-// the floor. The content is made to suit them: the backdrop is rendered
+// The fixed stage the program shows the moped on: every camera, the light, the
+// projections and the floor, for the program's passes and the content tools
+// alike. The content is made to suit them: the backdrop is rendered
 // through the turntable camera so that its floor meets the moped's wheels, and
 // the environment map is the same hall seen from where the moped stands.
 #pragma once
 
+#include "platform/gpu/d3d_types.hpp"
 #include "platform/math/math.hpp"
 
 namespace kbh {
 
+// A fixed camera: where it looks from and to (up is always +y), and its
+// projection. width and height are the picture it renders, for the content
+// tools that place things in screen pixels.
 struct StageCamera {
   Vec3 eye;
   Vec3 at;
-  float fovY = 0.7853982f;
+  float fovY = 0.7853982f;  // pi / 4 in single precision
   float aspect = 4.0f / 3.0f;
   float zNear = 200.0f;
   float zFar = 1700.0f;
@@ -19,10 +24,13 @@ struct StageCamera {
   int height = 768;
 };
 
-// The turning moped of the workshop screen.
-constexpr StageCamera kTurntableCamera{{-40.0f, 250.0f, -600.0f}, {0.0f, 0.0f, 0.0f}};
-// The small picture of the whole moped on the paint screen.
-constexpr StageCamera kPaintPreviewCamera{{40.0f, -45.0f, -400.0f},
+// The turning moped of the TuneUp screen. Its projection is the one every
+// full-screen pass uses: 45 degrees, the back buffer's 4:3, near 200, far
+// 1700.
+constexpr StageCamera kTuneUpCamera{{-40.0f, 250.0f, -600.0f}, {0.0f, 0.0f, 0.0f}};
+// The small picture of the whole moped on the Spray screen, with a
+// projection of its own for its 450 x 260 picture.
+constexpr StageCamera kSprayPreviewCamera{{40.0f, -45.0f, -400.0f},
                                           {40.0f, 25.0f, 0.0f},
                                           0.7853982f,
                                           1.7307693f,
@@ -30,8 +38,13 @@ constexpr StageCamera kPaintPreviewCamera{{40.0f, -45.0f, -400.0f},
                                           1000.0f,
                                           450,
                                           260};
+// The paint ball of the Spray screen, seen through the full-screen projection.
+constexpr StageCamera kColourBallCamera{{194.0f, 290.0f, -900.0f}, {180.0f, 275.0f, 0.0f}};
 
+// The one light of every 3D pass: white, from the upper left front.
 constexpr Vec3 kLightPosition{-120.0f, 450.0f, -600.0f};
+constexpr float kLightRange = 1000.0f;
+Light SceneLight();
 
 // The moped stands on this floor; the panel of the interface covers the
 // screen from this row down.

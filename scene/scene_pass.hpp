@@ -18,6 +18,7 @@
 #include "gfx/graphics_device.hpp"
 #include "gfx/texture.hpp"
 #include "platform/math/math.hpp"
+#include "scene/stage.hpp"
 #include "workshop/installed_parts.hpp"
 #include "workshop/part_mesh.hpp"
 
@@ -29,14 +30,13 @@ constexpr uint32_t kEnvironmentMapSlot = 0;
 constexpr const char* kEnvironmentMapPattern = "%s\\gfx\\env\\envmap.dds";
 constexpr const char* kSceneBackgroundPattern = "%s\\gfx\\env\\mainBG.dds";
 
-// The TuneUp camera: above and in front of the moped, a little to its left.
-constexpr Vec3 kSceneEye{-40.0f, 250.0f, -600.0f};
-constexpr Vec3 kSceneLookAt{0.0f, 0.0f, 0.0f};
-
-// The light: white, from the upper left front, reaching 1000 units.
-Light SceneLight();
-// Puts SceneLight into light 0 and turns it on.
+// Puts the stage's light into light 0 and turns it on.
 void SetupLights(GraphicsDevice& graphics);
+
+// The states every pass that draws models starts from: lighting, the depth
+// test, counter-clockwise culling, the fill mode, multisampling and the
+// specular highlight. Blending is each pass's own choice.
+void SetModelPassStates(GraphicsDevice& graphics, uint32_t fillMode);
 
 // Binds the environment map to stage 0 and makes the stage blend it over the
 // lit colour by the texture factor's alpha: environment x a + lit x (1 - a),

@@ -1,6 +1,4 @@
-#include "gfx/scene.hpp"
-
-#include <bit>
+#include "scene/scene_pass.hpp"
 
 namespace kbh {
 
@@ -11,28 +9,20 @@ constexpr float kByteScale = 0.003921569f;
 
 }  // namespace
 
-Light SceneLight() {
-  Light light;
-  light.type = LIGHT_POINT;
-  light.diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
-  light.specular = {0.75f, 0.75f, 0.75f, 0.0f};
-  light.ambient = {0.75f, 0.75f, 0.75f, 0.0f};
-  light.position[0] = -120.0f;
-  light.position[1] = 450.0f;
-  light.position[2] = -600.0f;
-  light.range = 1000.0f;
-  // 4.5e-9, stored by its bits so that no decimal rounding can move it.
-  light.attenuation0 = std::bit_cast<float>(0x319A9E6Bu);
-  light.attenuation1 = 0.00075f;
-  light.attenuation2 = 8e-7f;
-  return light;
-}
-
 void SetupLights(GraphicsDevice& graphics) {
   Device* device = graphics.GetDevice();
   if (device == nullptr) return;
   device->SetLight(0, SceneLight());
   device->LightEnable(0, true);
+}
+
+void SetModelPassStates(GraphicsDevice& graphics, uint32_t fillMode) {
+  graphics.SetRenderStateCached(RS_LIGHTING, 1);
+  graphics.SetRenderStateCached(RS_ZENABLE, ZB_TRUE);
+  graphics.SetRenderStateCached(RS_CULLMODE, CULL_CCW);
+  graphics.SetRenderStateCached(RS_FILLMODE, fillMode);
+  graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 1);
+  graphics.SetRenderStateCached(RS_SPECULARENABLE, 1);
 }
 
 void BeginReflection(GraphicsDevice& graphics, const CubeTextureSlots& cubes) {
@@ -90,15 +80,10 @@ int RenderScene(GraphicsDevice& graphics, const CubeTextureSlots& cubes, Install
                 uint32_t fillMode) {
   Device* device = graphics.GetDevice();
   if (device == nullptr) return 1;
-  graphics.SetRenderStateCached(RS_LIGHTING, 1);
-  graphics.SetRenderStateCached(RS_ZENABLE, ZB_TRUE);
-  graphics.SetRenderStateCached(RS_CULLMODE, CULL_CCW);
-  graphics.SetRenderStateCached(RS_FILLMODE, fillMode);
-  graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 1);
+  SetModelPassStates(graphics, fillMode);
   graphics.SetRenderStateCached(RS_ALPHABLENDENABLE, 1);
-  graphics.SetRenderStateCached(RS_SPECULARENABLE, 1);
-  graphics.SetViewLookAt(kSceneEye, kSceneLookAt);
-  device->SetTransform(TS_PROJECTION, *graphics.GetProjectionMatrix());
+  graphics.SetViewLookAt(kTuneUpCamera.eye, kTuneUpCamera.at);
+  device->SetTransform(TS_PROJECTION, StageProjection(kTuneUpCamera));
 
   BeginReflection(graphics, cubes);
   for (PartModel* model = parts.ScanFirst(); model != nullptr; model = parts.ScanNext()) {

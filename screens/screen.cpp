@@ -1,0 +1,34 @@
+#include "screens/screen.hpp"
+
+#include <array>
+
+#include "screens/tuneup_screen.hpp"
+
+namespace kbh {
+
+namespace {
+
+// Options and Account have a tab and nothing else; the screens that are not
+// built yet show the background, the menu bar and the statistics.
+constexpr Screen kEmptyScreen{NothingToDo, NothingToDo, NothingToDo, NothingToDo};
+
+constexpr std::array<Screen, kScreenCount> kScreens{{
+    kTuneUpScreen,
+    kEmptyScreen,
+    kEmptyScreen,
+    kEmptyScreen,
+    kEmptyScreen,
+    kEmptyScreen,
+    kEmptyScreen,
+}};
+
+}  // namespace
+
+void NothingToDo(ScreenContext&) {}
+
+const Screen& ScreenAt(int32_t index) {
+  if (index < 0 || index >= kScreenCount) return kEmptyScreen;
+  return kScreens[static_cast<size_t>(index)];
+}
+
+}  // namespace kbh

@@ -1,0 +1,63 @@
+// The seven screens behind the menu bar's tabs, as one family with the same
+// four verbs: prepare (when the screen becomes active), update (every frame,
+// after the input is read), and the two drawing phases of a frame, 3D after
+// the background and 2D after the menu bar. The main loop asks the active
+// screen and never tests screen numbers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "gfx/graphics_device.hpp"
+#include "gfx/texture.hpp"
+#include "input/input.hpp"
+#include "platform/gpu/d3d_types.hpp"
+#include "workshop/installed_parts.hpp"
+
+namespace kbh {
+
+// Numbered as the menu bar's tabs.
+enum class ScreenId : int32_t {
+  kTuneUp = 0,
+  kSpray = 1,
+  kSeller = 2,
+  kOptions = 3,
+  kHelp = 4,
+  kAccount = 5,
+  kInfo = 6,
+};
+constexpr int32_t kScreenCount = 7;
+
+// What the TuneUp screen keeps across frames and screen changes.
+struct TuneUpState {
+  // How the moped is drawn: FILL_SOLID or FILL_WIREFRAME (the W key).
+  uint32_t fillMode = FILL_SOLID;
+};
+
+// Everything the screens act on. The program owns the subsystems and fills
+// this once at start-up; the screens' own state lives here too.
+struct ScreenContext {
+  GraphicsDevice* graphics = nullptr;
+  const Input* input = nullptr;
+  InstalledPartList* installedParts = nullptr;
+  const CubeTextureSlots* cubeTextures = nullptr;
+  // The program's millisecond clock.
+  std::function<uint32_t()> clock;
+
+  TuneUpState tuneUp;
+};
+
+struct Screen {
+  void (*prepare)(ScreenContext& context);
+  void (*update)(ScreenContext& context);
+  void (*draw3d)(ScreenContext& context);
+  void (*draw2d)(ScreenContext& context);
+};
+
+// The screen of a tab; one that shows nothing for an index outside 0 to 6.
+const Screen& ScreenAt(int32_t index);
+
+// For screens that have nothing to do in a phase.
+void NothingToDo(ScreenContext& context);
+
+}  // namespace kbh
