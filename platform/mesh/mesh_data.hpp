@@ -28,8 +28,8 @@ struct MeshData {
   std::vector<MeshVertex> vertices;
   // Three indices per triangle, grouped by subset.
   std::vector<uint32_t> indices;
-  // One entry per material slot of the file, in file order; empty when the
-  // file has no material list (the program then draws nothing of it).
+  // One entry per material slot of the file, in file order. A file in which
+  // no mesh has a material list has one subset holding every triangle.
   std::vector<MeshSubset> subsets;
 };
 

@@ -97,6 +97,7 @@ bool XMeshBuilder::AddMesh(const XMeshParts& mesh, uint32_t frame, std::string* 
   }
   uint32_t subsetBase = subsetCount_;
   if (mesh.hasMaterialList) {
+    anyMaterialList_ = true;
     if (uint64_t{subsetCount_} + mesh.materialCount >= kNone) {
       *error = "too many materials";
       return false;
@@ -182,6 +183,14 @@ bool XMeshBuilder::Finish(MeshData* out, std::string* error) {
       vertex.position = TransformCoord(vertex.position, world);
       vertex.normal = Normalize(TransformNormal(vertex.normal, world));
     }
+  }
+
+  // A file without any material list is one subset, every face in it, as
+  // the mesh library whose meaning of the format we keep reports it. Where
+  // only some meshes lack a list, their faces belong to no subset.
+  if (!anyMaterialList_) {
+    subsetCount_ = 1;
+    std::fill(triangleSubsets_.begin(), triangleSubsets_.end(), 0u);
   }
 
   // Stable counting sort by subset; triangles of no subset form a last bucket.

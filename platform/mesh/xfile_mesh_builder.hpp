@@ -97,6 +97,7 @@ class XMeshBuilder {
   std::vector<uint32_t> triangles_;
   std::vector<uint32_t> triangleSubsets_;
   uint32_t subsetCount_ = 0;
+  bool anyMaterialList_ = false;
 
   // Scratch of the mesh being added.
   std::vector<uint32_t> firstNormalOf_;

@@ -231,7 +231,10 @@ TEST(ReadXFile, PositionWithSeveralNormalValuesGetsOneVertexPerExtraValue) {
   EXPECT_EQ(extra.u, 0.5f);
   EXPECT_EQ(mesh.vertices[1].normal.z, 1.0f);
   EXPECT_EQ(mesh.vertices[4].position.z, 9.0f);
-  EXPECT_TRUE(mesh.subsets.empty());
+  // No material list anywhere: one subset of every triangle.
+  ASSERT_EQ(mesh.subsets.size(), 1u);
+  EXPECT_EQ(mesh.subsets[0].firstTriangle, 0u);
+  EXPECT_EQ(mesh.subsets[0].triangleCount, 3u);
 }
 
 TEST(ReadXFile, MissingNormalsAndTextureCoordinatesAreZero) {

@@ -46,13 +46,14 @@ TEST_F(PartMeshTest, OneMaterialAndFactorPairPerSubset) {
   ReleaseMesh(mesh);  // an empty owner is fine
   EXPECT_EQ(device().LiveMeshes(), 1u);
 
-  // Without a material list: no subsets, and no alpha to read.
+  // Without a material list: one subset, given the mesh material as any.
   mesh = LoadMeshFile(graphics, WriteMesh("bare.mxa", BoxMesh({0, 0, 0}, {1, 1, 1}, 0)).c_str());
   ASSERT_NE(mesh, nullptr);
-  EXPECT_EQ(mesh->subsetCount, 0u);
-  EXPECT_TRUE(mesh->materials.empty() && mesh->factors.empty());
+  ASSERT_EQ(mesh->subsetCount, 1u);
+  ASSERT_EQ(mesh->materials.size(), 1u);
+  EXPECT_EQ(std::memcmp(&mesh->materials[0], &plain, sizeof plain), 0);
   EXPECT_EQ(MeshVertexCount(*mesh), 24u);
-  EXPECT_EQ(GetMeshAlpha(*mesh), -1.0f);
+  EXPECT_EQ(GetMeshAlpha(*mesh), 1.0f);
 }
 
 TEST_F(PartMeshTest, FilesThatDoNotLoadGiveNull) {

@@ -71,9 +71,9 @@ TEST_F(ScenePassTest, OpacityScalesTheAlphaSentAndOnlyAFullyFadedPartIsSkipped) 
   model->mesh->factors[0].opacity = 0;  // still drawn: only the alpha skips
   model->mesh->factors[1].opacity = 128;
   Render();
-  EXPECT_EQ(Draws().size(), 3u);
+  EXPECT_EQ(Draws().size(), 4u);
   const std::vector<Material>& sent = device().MaterialsSent();
-  ASSERT_EQ(sent.size(), 3u);
+  ASSERT_EQ(sent.size(), 4u);
   EXPECT_EQ(sent[0].diffuse.a, 0.0f);
   EXPECT_EQ(sent[1].diffuse.a, 128.0f * 0.003921569f * 0.5f);
   EXPECT_EQ(sent[2].diffuse.a, 255.0f * 0.003921569f * 0.5f);
