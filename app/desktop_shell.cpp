@@ -18,7 +18,7 @@ bool DesktopShell::PeekWindowMessage(WindowMessage* message) {
 }
 
 WindowMessage DesktopShell::WaitWindowMessage() {
-  if (window_ == nullptr) return WindowMessage::Close;
+  if (window_ == nullptr) return WindowMessage::kClose;
   return ::kbh::WaitWindowMessage(*window_);
 }
 

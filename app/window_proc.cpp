@@ -4,22 +4,22 @@ namespace kbh {
 
 void WindowProc(RunState& state, ErrorLog& log, WindowMessage message) {
   switch (message) {
-    case WindowMessage::Close:
+    case WindowMessage::kClose:
       state.running = false;
       break;
-    case WindowMessage::Deactivated:
+    case WindowMessage::kDeactivated:
       if (!state.minimized) {
         log.WriteLog("Message: Window Minimized \n");
         state.minimized = true;
       }
       break;
-    case WindowMessage::Activated:
+    case WindowMessage::kActivated:
       if (state.minimized) {
         log.WriteLog("Message: Window Restored \n");
         state.minimized = false;
       }
       break;
-    case WindowMessage::Other:
+    case WindowMessage::kOther:
       break;
   }
 }

@@ -192,7 +192,7 @@ bool GraphicsDevice::InitGraphicsDevice(const GraphicsSystemFactory& createSyste
   for (RenderState state : kStatesReadAtStart) {
     renderStateCache_[state] = device_->GetRenderState(state);
   }
-  textureStageCache_.fill(TextureHandle::None);
+  textureStageCache_.fill(TextureHandle::kNone);
   viewMatrix_ = MatrixIdentity();
   // Lighting takes its colours from the material, never from vertex colours.
   SetRenderStateCached(RS_SPECULARMATERIALSOURCE, MCS_MATERIAL);
@@ -205,7 +205,7 @@ bool GraphicsDevice::InitGraphicsDevice(const GraphicsSystemFactory& createSyste
 int GraphicsDevice::ReleaseGraphicsDevice() {
   device_.reset();
   system_.reset();
-  textureStageCache_.fill(TextureHandle::None);
+  textureStageCache_.fill(TextureHandle::kNone);
   return 1;
 }
 
@@ -249,7 +249,7 @@ uint32_t GraphicsDevice::CachedRenderState(uint32_t state) const {
 }
 
 TextureHandle GraphicsDevice::CachedTexture(uint32_t stage) const {
-  return stage < textureStageCache_.size() ? textureStageCache_[stage] : TextureHandle::None;
+  return stage < textureStageCache_.size() ? textureStageCache_[stage] : TextureHandle::kNone;
 }
 
 void GraphicsDevice::SetViewLookAt(Vec3 eye, Vec3 at) {

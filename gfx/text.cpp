@@ -26,13 +26,13 @@ std::unique_ptr<FontRecord> CreateTextFont(Device& device, int height, int weigh
   if (!record->font) return nullptr;
   record->lineHeight = kScreenDpi * height / 100;
   record->atlas = device.CreateTexture(record->font->atlas);
-  if (record->atlas == TextureHandle::None) return nullptr;
+  if (record->atlas == TextureHandle::kNone) return nullptr;
   return record;
 }
 
 bool ReleaseTextFont(Device& device, std::unique_ptr<FontRecord>& record) {
   if (!record) return false;
-  if (record->atlas != TextureHandle::None) device.ReleaseTexture(record->atlas);
+  if (record->atlas != TextureHandle::kNone) device.ReleaseTexture(record->atlas);
   record.reset();
   return true;
 }

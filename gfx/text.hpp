@@ -18,7 +18,7 @@ namespace kbh {
 
 struct FontRecord {
   std::unique_ptr<Font> font;
-  TextureHandle atlas = TextureHandle::None;
+  TextureHandle atlas = TextureHandle::kNone;
   // Row step of multi-line lists: height x 96 dpi / 100, truncated (13 for a
   // height of 14). Deliberately not the font's own line step: list layouts
   // were designed around this number.

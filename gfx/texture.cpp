@@ -39,8 +39,8 @@ std::unique_ptr<TextureRecord> LoadBmp(GraphicsDevice& graphics, const char* pat
     return nullptr;
   }
   const TextureHandle handle =
-      device != nullptr ? device->CreateTexture(picture) : TextureHandle::None;
-  if (handle == TextureHandle::None) {
+      device != nullptr ? device->CreateTexture(picture) : TextureHandle::kNone;
+  if (handle == TextureHandle::kNone) {
     LogLoadFailure(graphics.Log(), kD3dErrOutOfVideoMemory);
     return nullptr;
   }
@@ -58,7 +58,7 @@ std::unique_ptr<TextureRecord> CreateRenderTexture(GraphicsDevice& graphics, int
   Device* device = graphics.GetDevice();
   if (width <= 0 || height <= 0 || device == nullptr) return nullptr;
   const TextureHandle handle = device->CreateRenderTexture(width, height);
-  if (handle == TextureHandle::None) return nullptr;
+  if (handle == TextureHandle::kNone) return nullptr;
   auto record = std::make_unique<TextureRecord>();
   record->texture = UniqueTexture(device, handle);
   record->width = width;
@@ -103,7 +103,7 @@ int CubeTextureSlots::LoadCubeTexture(uint32_t slot, const char* path) {
 }
 
 TextureHandle CubeTextureSlots::GetCubeTexture(uint32_t slot) const {
-  return slot < kCubeTextureSlotCount ? slots_[slot].get() : TextureHandle::None;
+  return slot < kCubeTextureSlotCount ? slots_[slot].get() : TextureHandle::kNone;
 }
 
 void CubeTextureSlots::ReleaseCubeTexture(uint32_t slot) {

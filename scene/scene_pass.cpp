@@ -40,7 +40,7 @@ void EndReflection(GraphicsDevice& graphics) {
   device->SetTextureStageState(0, TSS_TEXCOORDINDEX, kTciPassThru);
   device->SetTextureStageState(0, TSS_TEXTURETRANSFORMFLAGS, kTtffDisable);
   device->SetTextureStageState(0, TSS_COLOROP, TOP_MODULATE);
-  graphics.SetTextureCached(0, TextureHandle::None);
+  graphics.SetTextureCached(0, TextureHandle::kNone);
 }
 
 void DrawReflectingSubset(GraphicsDevice& graphics, const MeshRecord& mesh, uint32_t subset,

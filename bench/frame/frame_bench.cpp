@@ -53,7 +53,7 @@ class HeadlessShell final : public Shell {
 
   bool CreateMainWindow() override { return true; }
   bool PeekWindowMessage(WindowMessage*) override { return false; }
-  WindowMessage WaitWindowMessage() override { return WindowMessage::Close; }
+  WindowMessage WaitWindowMessage() override { return WindowMessage::kClose; }
   std::unique_ptr<GraphicsSystem> CreateGraphicsSystem() override {
     context = CreateHeadlessGlContext();
     return CreateGlSystem(context);

@@ -78,9 +78,9 @@ VertexColors LightVertex(const LightingSetup& setup, Vec3 position, Vec3 normal)
 RangeCoverage ClassifySphereAgainstRange(Vec3 centre, float radius, Vec3 lightPosition,
                                          float range) {
   const float distance = Length(centre - lightPosition);
-  if (distance + radius <= range) return RangeCoverage::Inside;
-  if (distance - radius > range) return RangeCoverage::Outside;
-  return RangeCoverage::Straddles;
+  if (distance + radius <= range) return RangeCoverage::kInside;
+  if (distance - radius > range) return RangeCoverage::kOutside;
+  return RangeCoverage::kStraddles;
 }
 
 }  // namespace kbh

@@ -43,7 +43,7 @@ VertexColors LightVertex(const LightingSetup& setup, Vec3 position, Vec3 normal)
 // The attenuation factor of a point light at distance, 0 beyond its range.
 float PointLightAttenuation(const LightingSetup& setup, float distance);
 
-enum class RangeCoverage { Inside, Outside, Straddles };
+enum class RangeCoverage { kInside, kOutside, kStraddles };
 
 // Where a sphere lies relative to a point light's range.
 RangeCoverage ClassifySphereAgainstRange(Vec3 centre, float radius, Vec3 lightPosition,

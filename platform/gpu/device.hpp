@@ -21,9 +21,9 @@
 
 namespace kbh {
 
-enum class TextureHandle : uint32_t { None = 0 };
-enum class SurfaceHandle : uint32_t { None = 0 };
-enum class MeshHandle : uint32_t { None = 0 };
+enum class TextureHandle : uint32_t { kNone = 0 };
+enum class SurfaceHandle : uint32_t { kNone = 0 };
+enum class MeshHandle : uint32_t { kNone = 0 };
 
 // A screen-space rectangle in back-buffer pixels, right and bottom exclusive.
 struct PixelRect {
@@ -43,7 +43,7 @@ struct GlyphQuad {
 // A picture drawn the way an ID3DXSprite draws it: the texture at its own size,
 // moved by position and then by transform (2D, in pixels), tinted by colour.
 struct SpriteDraw {
-  TextureHandle texture = TextureHandle::None;
+  TextureHandle texture = TextureHandle::kNone;
   Matrix transform = MatrixIdentity();
   Vec3 position;
   bool alphaBlend = false;
@@ -65,7 +65,7 @@ class Device {
   virtual void SetLight(uint32_t index, const Light& light) = 0;
   virtual void LightEnable(uint32_t index, bool enable) = 0;
   virtual void SetMaterial(const Material& material) = 0;
-  // Binds a 2D or cube texture, or unbinds with TextureHandle::None.
+  // Binds a 2D or cube texture, or unbinds with TextureHandle::kNone.
   virtual void SetTexture(uint32_t stage, TextureHandle texture) = 0;
 
   // --- Resources -------------------------------------------------------------
@@ -85,8 +85,8 @@ class Device {
   virtual void ReleaseMesh(MeshHandle mesh) = 0;
 
   // --- Targets and frames ----------------------------------------------------
-  // TextureHandle::None is the back buffer, SurfaceHandle::None its own depth
-  // buffer; a render texture with SurfaceHandle::None renders without depth.
+  // TextureHandle::kNone is the back buffer, SurfaceHandle::kNone its own depth
+  // buffer; a render texture with SurfaceHandle::kNone renders without depth.
   // Setting a target also resets the viewport to the whole target.
   virtual void SetRenderTarget(TextureHandle target, SurfaceHandle depth) = 0;
   virtual TextureHandle GetRenderTarget() const = 0;

@@ -17,12 +17,12 @@ class UniqueDeviceHandle {
 
   UniqueDeviceHandle(UniqueDeviceHandle&& other) noexcept
       : device_(std::exchange(other.device_, nullptr)),
-        handle_(std::exchange(other.handle_, Handle::None)) {}
+        handle_(std::exchange(other.handle_, Handle::kNone)) {}
   UniqueDeviceHandle& operator=(UniqueDeviceHandle&& other) noexcept {
     if (this != &other) {
       reset();
       device_ = std::exchange(other.device_, nullptr);
-      handle_ = std::exchange(other.handle_, Handle::None);
+      handle_ = std::exchange(other.handle_, Handle::kNone);
     }
     return *this;
   }
@@ -30,17 +30,17 @@ class UniqueDeviceHandle {
   UniqueDeviceHandle& operator=(const UniqueDeviceHandle&) = delete;
 
   Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Handle::None; }
+  explicit operator bool() const { return handle_ != Handle::kNone; }
 
   void reset() {
-    if (device_ != nullptr && handle_ != Handle::None) (device_->*Release)(handle_);
+    if (device_ != nullptr && handle_ != Handle::kNone) (device_->*Release)(handle_);
     device_ = nullptr;
-    handle_ = Handle::None;
+    handle_ = Handle::kNone;
   }
 
  private:
   Device* device_ = nullptr;
-  Handle handle_ = Handle::None;
+  Handle handle_ = Handle::kNone;
 };
 
 using UniqueTexture = UniqueDeviceHandle<TextureHandle, &Device::ReleaseTexture>;

@@ -220,7 +220,7 @@ void GlDevice::SetMaterial(const Material& material) {
 
 void GlDevice::SetTexture(uint32_t stage, TextureHandle texture) {
   if (stage >= kTextureStageCount) return;
-  if (texture != TextureHandle::None && FindTexture(texture) == nullptr) return;
+  if (texture != TextureHandle::kNone && FindTexture(texture) == nullptr) return;
   boundTextures_[stage] = texture;
 }
 
@@ -242,7 +242,7 @@ TextureHandle GlDevice::CreateTexture(const Image& image) {
   if (image.width <= 0 || image.height <= 0 || image.width > gl_.maxTextureSize ||
       image.height > gl_.maxTextureSize ||
       image.texels.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height)) {
-    return TextureHandle::None;
+    return TextureHandle::kNone;
   }
   DrainGlErrors();
   GLuint name = 0;
@@ -256,7 +256,7 @@ TextureHandle GlDevice::CreateTexture(const Image& image) {
   applier_.Invalidate();
   if (glGetError() != GL_NO_ERROR) {
     glDeleteTextures(1, &name);
-    return TextureHandle::None;
+    return TextureHandle::kNone;
   }
   return AddTexture(name, GL_TEXTURE_2D, image.width, image.height, false);
 }
@@ -271,16 +271,16 @@ TextureHandle GlDevice::CreateMipmappedTexture(const Image& image) {
   applier_.Invalidate();
   if (glGetError() != GL_NO_ERROR) {
     ReleaseTexture(handle);
-    return TextureHandle::None;
+    return TextureHandle::kNone;
   }
   return handle;
 }
 
 TextureHandle GlDevice::CreateCubeTexture(const CubeImage& image) {
   const size_t faceTexels = static_cast<size_t>(image.size) * static_cast<size_t>(image.size);
-  if (image.size <= 0 || image.size > gl_.maxTextureSize) return TextureHandle::None;
+  if (image.size <= 0 || image.size > gl_.maxTextureSize) return TextureHandle::kNone;
   for (const auto& face : image.faces) {
-    if (face.size() != faceTexels) return TextureHandle::None;
+    if (face.size() != faceTexels) return TextureHandle::kNone;
   }
   DrainGlErrors();
   GLuint name = 0;
@@ -297,14 +297,14 @@ TextureHandle GlDevice::CreateCubeTexture(const CubeImage& image) {
   applier_.Invalidate();
   if (glGetError() != GL_NO_ERROR) {
     glDeleteTextures(1, &name);
-    return TextureHandle::None;
+    return TextureHandle::kNone;
   }
   return AddTexture(name, GL_TEXTURE_CUBE_MAP, image.size, image.size, false);
 }
 
 TextureHandle GlDevice::CreateRenderTexture(int width, int height) {
   if (width <= 0 || height <= 0 || width > gl_.maxTextureSize || height > gl_.maxTextureSize) {
-    return TextureHandle::None;
+    return TextureHandle::kNone;
   }
   DrainGlErrors();
   GLuint name = 0;
@@ -316,7 +316,7 @@ TextureHandle GlDevice::CreateRenderTexture(int width, int height) {
   applier_.Invalidate();
   if (glGetError() != GL_NO_ERROR) {
     glDeleteTextures(1, &name);
-    return TextureHandle::None;
+    return TextureHandle::kNone;
   }
   return AddTexture(name, GL_TEXTURE_2D, width, height, true);
 }
@@ -324,9 +324,9 @@ TextureHandle GlDevice::CreateRenderTexture(int width, int height) {
 void GlDevice::ReleaseTexture(TextureHandle texture) {
   const auto found = textures_.find(static_cast<uint32_t>(texture));
   if (found == textures_.end()) return;
-  if (renderTarget_ == texture) SetRenderTarget(TextureHandle::None, SurfaceHandle::None);
+  if (renderTarget_ == texture) SetRenderTarget(TextureHandle::kNone, SurfaceHandle::kNone);
   for (TextureHandle& bound : boundTextures_) {
-    if (bound == texture) bound = TextureHandle::None;
+    if (bound == texture) bound = TextureHandle::kNone;
   }
   glDeleteTextures(1, &found->second.name);
   textures_.erase(found);
@@ -336,7 +336,7 @@ void GlDevice::ReleaseTexture(TextureHandle texture) {
 SurfaceHandle GlDevice::CreateDepthSurface(int width, int height) {
   if (width <= 0 || height <= 0 || width > gl_.maxRenderbufferSize ||
       height > gl_.maxRenderbufferSize) {
-    return SurfaceHandle::None;
+    return SurfaceHandle::kNone;
   }
   DrainGlErrors();
   GLuint renderbuffer = 0;
@@ -345,7 +345,7 @@ SurfaceHandle GlDevice::CreateDepthSurface(int width, int height) {
   gl_.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
   if (glGetError() != GL_NO_ERROR) {
     gl_.DeleteRenderbuffers(1, &renderbuffer);
-    return SurfaceHandle::None;
+    return SurfaceHandle::kNone;
   }
   const uint32_t handle = NewHandle();
   surfaces_[handle] = Surface{renderbuffer, width, height};
@@ -355,7 +355,7 @@ SurfaceHandle GlDevice::CreateDepthSurface(int width, int height) {
 void GlDevice::ReleaseSurface(SurfaceHandle surface) {
   const auto found = surfaces_.find(static_cast<uint32_t>(surface));
   if (found == surfaces_.end()) return;
-  if (depthSurface_ == surface) SetRenderTarget(renderTarget_, SurfaceHandle::None);
+  if (depthSurface_ == surface) SetRenderTarget(renderTarget_, SurfaceHandle::kNone);
   gl_.DeleteRenderbuffers(1, &found->second.renderbuffer);
   surfaces_.erase(found);
 }
@@ -363,17 +363,17 @@ void GlDevice::ReleaseSurface(SurfaceHandle surface) {
 MeshHandle GlDevice::CreateMesh(const MeshData& data) {
   const size_t vertexCount = data.vertices.size();
   if (vertexCount == 0 || data.indices.empty() || data.indices.size() % 3 != 0) {
-    return MeshHandle::None;
+    return MeshHandle::kNone;
   }
   for (uint32_t index : data.indices) {
-    if (index >= vertexCount) return MeshHandle::None;
+    if (index >= vertexCount) return MeshHandle::kNone;
   }
   const size_t triangleCount = data.indices.size() / 3;
   Mesh mesh;
   for (const MeshSubset& subset : data.subsets) {
     if (subset.firstTriangle > triangleCount ||
         subset.triangleCount > triangleCount - subset.firstTriangle) {
-      return MeshHandle::None;
+      return MeshHandle::kNone;
     }
     // A box's centre and the farthest vertex from it: loose but cheap.
     Vec3 low{1e30f, 1e30f, 1e30f};
@@ -411,7 +411,7 @@ MeshHandle GlDevice::CreateMesh(const MeshData& data) {
   if (glGetError() != GL_NO_ERROR) {
     gl_.DeleteBuffers(1, &mesh.vertexBuffer);
     gl_.DeleteBuffers(1, &mesh.indexBuffer);
-    return MeshHandle::None;
+    return MeshHandle::kNone;
   }
   mesh.vertices = data.vertices;
   mesh.indices = data.indices;
@@ -432,7 +432,7 @@ void GlDevice::ReleaseMesh(MeshHandle handle) {
 // --- Targets and frames ------------------------------------------------------
 
 GLuint GlDevice::CurrentFramebuffer() const {
-  if (renderTarget_ != TextureHandle::None) return targetFramebuffer_;
+  if (renderTarget_ != TextureHandle::kNone) return targetFramebuffer_;
   return samples_ > 0 ? msFramebuffer_ : resolveFramebuffer_;
 }
 
@@ -442,12 +442,12 @@ void GlDevice::BindCurrentFramebuffer() {
 
 void GlDevice::SetRenderTarget(TextureHandle target, SurfaceHandle depth) {
   const Texture* texture = FindTexture(target);
-  if (target != TextureHandle::None && (texture == nullptr || !texture->renderable)) return;
+  if (target != TextureHandle::kNone && (texture == nullptr || !texture->renderable)) return;
   const auto surface = surfaces_.find(static_cast<uint32_t>(depth));
-  if (depth != SurfaceHandle::None && surface == surfaces_.end()) return;
+  if (depth != SurfaceHandle::kNone && surface == surfaces_.end()) return;
 
   renderTarget_ = target;
-  depthSurface_ = target == TextureHandle::None ? SurfaceHandle::None : depth;
+  depthSurface_ = target == TextureHandle::kNone ? SurfaceHandle::kNone : depth;
   if (texture == nullptr) {
     targetWidth_ = width_;
     targetHeight_ = height_;
@@ -458,7 +458,7 @@ void GlDevice::SetRenderTarget(TextureHandle target, SurfaceHandle depth) {
     gl_.BindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer_);
     gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->name, 0);
     const GLuint renderbuffer =
-        depthSurface_ == SurfaceHandle::None ? 0 : surface->second.renderbuffer;
+        depthSurface_ == SurfaceHandle::kNone ? 0 : surface->second.renderbuffer;
     gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                                 renderbuffer);
     targetComplete_ = gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
@@ -541,7 +541,7 @@ bool GlDevice::Present() {
 Image GlDevice::ReadRenderTarget() {
   Image image;
   if (!targetComplete_) return image;
-  const bool backBuffer = renderTarget_ == TextureHandle::None;
+  const bool backBuffer = renderTarget_ == TextureHandle::kNone;
   if (backBuffer) ResolveBackBuffer();
   image.width = targetWidth_;
   image.height = targetHeight_;

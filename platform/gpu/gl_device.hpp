@@ -104,7 +104,7 @@ class GlDevice final : public Device {
     std::vector<MeshSubset> subsets;
     std::vector<Sphere> bounds;  // one per subset, model space
   };
-  enum class LightPath { GlLight, LightOff, Cpu };
+  enum class LightPath { kGlLight, kLightOff, kCpu };
 
   GlDevice(std::shared_ptr<GlContext> context, const GlApi& api);
   int32_t CreateBackBuffer(int width, int height, int samples);
@@ -149,8 +149,8 @@ class GlDevice final : public Device {
   GLuint sampler3D_ = 0;
   GLuint sampler2D_ = 0;
 
-  TextureHandle renderTarget_ = TextureHandle::None;
-  SurfaceHandle depthSurface_ = SurfaceHandle::None;
+  TextureHandle renderTarget_ = TextureHandle::kNone;
+  SurfaceHandle depthSurface_ = SurfaceHandle::kNone;
   int targetWidth_ = 0;
   int targetHeight_ = 0;
   bool targetComplete_ = true;

@@ -77,22 +77,22 @@ LightingSetup GlDevice::CurrentLightingSetup() const {
 
 GlDevice::LightPath GlDevice::ChooseLightPath(const Mesh& mesh, uint32_t subset,
                                               const Matrix& worldView) const {
-  if (!lightEnabled_) return LightPath::LightOff;
-  if (light_.type == LIGHT_DIRECTIONAL) return LightPath::GlLight;  // no range
+  if (!lightEnabled_) return LightPath::kLightOff;
+  if (light_.type == LIGHT_DIRECTIONAL) return LightPath::kGlLight;  // no range
   const Sphere& bounds = mesh.bounds[subset];
   const Vec3 centre = TransformCoord(bounds.centre, worldView);
   const float radius = bounds.radius * MaxScale(worldView);
   const Vec3 light =
       TransformCoord(Vec3{light_.position[0], light_.position[1], light_.position[2]}, view_);
   switch (ClassifySphereAgainstRange(centre, radius, light, light_.range)) {
-    case RangeCoverage::Inside:
-      return LightPath::GlLight;
-    case RangeCoverage::Outside:
-      return LightPath::LightOff;
-    case RangeCoverage::Straddles:
+    case RangeCoverage::kInside:
+      return LightPath::kGlLight;
+    case RangeCoverage::kOutside:
+      return LightPath::kLightOff;
+    case RangeCoverage::kStraddles:
       break;
   }
-  return LightPath::Cpu;
+  return LightPath::kCpu;
 }
 
 void GlDevice::ApplyTransforms3D() {
@@ -230,16 +230,16 @@ void GlDevice::DrawSubset(MeshHandle handle, uint32_t subsetIndex) {
 
   const Matrix worldView = MatrixMultiply(world_, view_);
   GlPipeline pipeline = Pipeline3D();
-  LightPath path = LightPath::GlLight;
+  LightPath path = LightPath::kGlLight;
   if (pipeline.lighting) {
     path = ChooseLightPath(mesh, subsetIndex, worldView);
-    if (path == LightPath::Cpu) pipeline.lighting = false;
+    if (path == LightPath::kCpu) pipeline.lighting = false;
   }
   applier_.Apply(pipeline);
   ApplyTransforms3D();
   if (pipeline.lighting) {
-    ApplyLightAndMaterial(path == LightPath::GlLight);
-  } else if (path != LightPath::Cpu) {
+    ApplyLightAndMaterial(path == LightPath::kGlLight);
+  } else if (path != LightPath::kCpu) {
     // Unlit and without vertex colours, Direct3D draws white.
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
   }
@@ -252,7 +252,7 @@ void GlDevice::DrawSubset(MeshHandle handle, uint32_t subsetIndex) {
                   reinterpret_cast<const void*>(offsetof(MeshVertex, normal)));
   glTexCoordPointer(2, GL_FLOAT, sizeof(MeshVertex),
                     reinterpret_cast<const void*>(offsetof(MeshVertex, u)));
-  if (path == LightPath::Cpu) {
+  if (path == LightPath::kCpu) {
     DrawLitOnCpu(mesh, subset, worldView);
   } else {
     glDrawElements(

@@ -25,7 +25,7 @@ size_t RecordingDevice::Count(DeviceCallKind kind) const {
 std::vector<uint32_t> RecordingDevice::RenderStateValuesSent(RenderState state) const {
   std::vector<uint32_t> values;
   for (const DeviceCall& call : calls_) {
-    if (call.kind == DeviceCallKind::SetRenderState && call.a == state) values.push_back(call.b);
+    if (call.kind == DeviceCallKind::kSetRenderState && call.a == state) values.push_back(call.b);
   }
   return values;
 }
@@ -43,7 +43,7 @@ uint32_t RecordingDevice::GetTextureStageState(uint32_t stage, TextureStageState
 }
 
 TextureHandle RecordingDevice::BoundTexture(uint32_t stage) const {
-  return stage < kTextureStageCount ? boundTextures_[stage] : TextureHandle::None;
+  return stage < kTextureStageCount ? boundTextures_[stage] : TextureHandle::kNone;
 }
 
 const Matrix& RecordingDevice::Transform(TransformType type) const {
@@ -67,7 +67,7 @@ bool RecordingDevice::TextureSize(TextureHandle texture, int* width, int* height
 }
 
 void RecordingDevice::SetRenderState(RenderState state, uint32_t value) {
-  Record(DeviceCallKind::SetRenderState, state, value);
+  Record(DeviceCallKind::kSetRenderState, state, value);
   if (state < kRenderStateCount) renderStates_[state] = value;
 }
 
@@ -76,14 +76,14 @@ uint32_t RecordingDevice::GetRenderState(RenderState state) const {
 }
 
 void RecordingDevice::SetTextureStageState(uint32_t stage, TextureStageState type, uint32_t value) {
-  Record(DeviceCallKind::SetTextureStageState, stage, type, value);
+  Record(DeviceCallKind::kSetTextureStageState, stage, type, value);
   if (stage < kTextureStageCount && type < kTextureStageStateCount) {
     stageStates_[stage][type] = value;
   }
 }
 
 void RecordingDevice::SetTransform(TransformType type, const Matrix& matrix) {
-  Record(DeviceCallKind::SetTransform, type);
+  Record(DeviceCallKind::kSetTransform, type);
   switch (type) {
     case TS_VIEW:
       view_ = matrix;
@@ -98,28 +98,28 @@ void RecordingDevice::SetTransform(TransformType type, const Matrix& matrix) {
 }
 
 void RecordingDevice::SetLight(uint32_t index, const Light& light) {
-  Record(DeviceCallKind::SetLight, index);
+  Record(DeviceCallKind::kSetLight, index);
   if (index == 0) light_ = light;
 }
 
 void RecordingDevice::LightEnable(uint32_t index, bool enable) {
-  Record(DeviceCallKind::LightEnable, index, enable ? 1 : 0);
+  Record(DeviceCallKind::kLightEnable, index, enable ? 1 : 0);
   if (index == 0) lightEnabled_ = enable;
 }
 
 void RecordingDevice::SetMaterial(const Material& material) {
-  Record(DeviceCallKind::SetMaterial);
+  Record(DeviceCallKind::kSetMaterial);
   material_ = material;
   materials_.push_back(material);
 }
 
 void RecordingDevice::SetTexture(uint32_t stage, TextureHandle texture) {
-  Record(DeviceCallKind::SetTexture, stage, static_cast<uint32_t>(texture));
+  Record(DeviceCallKind::kSetTexture, stage, static_cast<uint32_t>(texture));
   if (stage < kTextureStageCount) boundTextures_[stage] = texture;
 }
 
 TextureHandle RecordingDevice::AddTexture(DeviceCallKind kind, int width, int height) {
-  TextureHandle handle = TextureHandle::None;
+  TextureHandle handle = TextureHandle::kNone;
   if (!std::exchange(failNextCreate_, false) && width > 0 && height > 0) {
     handle = static_cast<TextureHandle>(nextHandle_++);
     textures_[static_cast<uint32_t>(handle)] = Size{width, height};
@@ -130,64 +130,64 @@ TextureHandle RecordingDevice::AddTexture(DeviceCallKind kind, int width, int he
 }
 
 TextureHandle RecordingDevice::CreateTexture(const Image& image) {
-  return AddTexture(DeviceCallKind::CreateTexture, image.width, image.height);
+  return AddTexture(DeviceCallKind::kCreateTexture, image.width, image.height);
 }
 
 TextureHandle RecordingDevice::CreateMipmappedTexture(const Image& image) {
-  return AddTexture(DeviceCallKind::CreateMipmappedTexture, image.width, image.height);
+  return AddTexture(DeviceCallKind::kCreateMipmappedTexture, image.width, image.height);
 }
 
 TextureHandle RecordingDevice::CreateCubeTexture(const CubeImage& image) {
-  return AddTexture(DeviceCallKind::CreateCubeTexture, image.size, image.size);
+  return AddTexture(DeviceCallKind::kCreateCubeTexture, image.size, image.size);
 }
 
 TextureHandle RecordingDevice::CreateRenderTexture(int width, int height) {
-  return AddTexture(DeviceCallKind::CreateRenderTexture, width, height);
+  return AddTexture(DeviceCallKind::kCreateRenderTexture, width, height);
 }
 
 void RecordingDevice::ReleaseTexture(TextureHandle texture) {
-  Record(DeviceCallKind::ReleaseTexture, static_cast<uint32_t>(texture));
+  Record(DeviceCallKind::kReleaseTexture, static_cast<uint32_t>(texture));
   textures_.erase(static_cast<uint32_t>(texture));
   for (TextureHandle& bound : boundTextures_) {
-    if (bound == texture) bound = TextureHandle::None;
+    if (bound == texture) bound = TextureHandle::kNone;
   }
-  if (renderTarget_ == texture) renderTarget_ = TextureHandle::None;
+  if (renderTarget_ == texture) renderTarget_ = TextureHandle::kNone;
 }
 
 SurfaceHandle RecordingDevice::CreateDepthSurface(int width, int height) {
-  SurfaceHandle handle = SurfaceHandle::None;
+  SurfaceHandle handle = SurfaceHandle::kNone;
   if (!std::exchange(failNextCreate_, false) && width > 0 && height > 0) {
     handle = static_cast<SurfaceHandle>(nextHandle_++);
     surfaces_[static_cast<uint32_t>(handle)] = Size{width, height};
   }
-  Record(DeviceCallKind::CreateDepthSurface, static_cast<uint32_t>(handle),
+  Record(DeviceCallKind::kCreateDepthSurface, static_cast<uint32_t>(handle),
          static_cast<uint32_t>(width), static_cast<uint32_t>(height));
   return handle;
 }
 
 void RecordingDevice::ReleaseSurface(SurfaceHandle surface) {
-  Record(DeviceCallKind::ReleaseSurface, static_cast<uint32_t>(surface));
+  Record(DeviceCallKind::kReleaseSurface, static_cast<uint32_t>(surface));
   surfaces_.erase(static_cast<uint32_t>(surface));
-  if (depthSurface_ == surface) depthSurface_ = SurfaceHandle::None;
+  if (depthSurface_ == surface) depthSurface_ = SurfaceHandle::kNone;
 }
 
 MeshHandle RecordingDevice::CreateMesh(const MeshData& mesh) {
-  MeshHandle handle = MeshHandle::None;
+  MeshHandle handle = MeshHandle::kNone;
   if (!std::exchange(failNextCreate_, false) && !mesh.vertices.empty()) {
     handle = static_cast<MeshHandle>(nextHandle_++);
     meshes_[static_cast<uint32_t>(handle)] = mesh.subsets.size();
   }
-  Record(DeviceCallKind::CreateMesh, static_cast<uint32_t>(handle));
+  Record(DeviceCallKind::kCreateMesh, static_cast<uint32_t>(handle));
   return handle;
 }
 
 void RecordingDevice::ReleaseMesh(MeshHandle mesh) {
-  Record(DeviceCallKind::ReleaseMesh, static_cast<uint32_t>(mesh));
+  Record(DeviceCallKind::kReleaseMesh, static_cast<uint32_t>(mesh));
   meshes_.erase(static_cast<uint32_t>(mesh));
 }
 
 void RecordingDevice::SetRenderTarget(TextureHandle target, SurfaceHandle depth) {
-  Record(DeviceCallKind::SetRenderTarget, static_cast<uint32_t>(target),
+  Record(DeviceCallKind::kSetRenderTarget, static_cast<uint32_t>(target),
          static_cast<uint32_t>(depth));
   renderTarget_ = target;
   depthSurface_ = depth;
@@ -195,54 +195,54 @@ void RecordingDevice::SetRenderTarget(TextureHandle target, SurfaceHandle depth)
 
 void RecordingDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
   (void)z;
-  Record(DeviceCallKind::Clear, flags, color, stencil);
+  Record(DeviceCallKind::kClear, flags, color, stencil);
 }
 
 void RecordingDevice::BeginScene() {
-  Record(DeviceCallKind::BeginScene);
+  Record(DeviceCallKind::kBeginScene);
 }
 
 void RecordingDevice::EndScene() {
-  Record(DeviceCallKind::EndScene);
+  Record(DeviceCallKind::kEndScene);
 }
 
 bool RecordingDevice::Present() {
-  Record(DeviceCallKind::Present);
+  Record(DeviceCallKind::kPresent);
   return true;
 }
 
 void RecordingDevice::DrawSubset(MeshHandle mesh, uint32_t subset) {
-  Record(DeviceCallKind::DrawSubset, static_cast<uint32_t>(mesh), subset);
+  Record(DeviceCallKind::kDrawSubset, static_cast<uint32_t>(mesh), subset);
 }
 
 void RecordingDevice::DrawSprite(const SpriteDraw& sprite) {
-  Record(DeviceCallKind::DrawSprite, static_cast<uint32_t>(sprite.texture));
+  Record(DeviceCallKind::kDrawSprite, static_cast<uint32_t>(sprite.texture));
   sprites_.push_back(sprite);
 }
 
 void RecordingDevice::DrawGlyphs(TextureHandle atlas, std::span<const GlyphQuad> quads,
                                  uint32_t color, const PixelRect* clip) {
   (void)clip;
-  Record(DeviceCallKind::DrawGlyphs, static_cast<uint32_t>(atlas),
+  Record(DeviceCallKind::kDrawGlyphs, static_cast<uint32_t>(atlas),
          static_cast<uint32_t>(quads.size()), color);
 }
 
 void RecordingDevice::DrawLine(Vec2 from, Vec2 to, float width, uint32_t color) {
-  Record(DeviceCallKind::DrawLine, std::bit_cast<uint32_t>(width), color);
+  Record(DeviceCallKind::kDrawLine, std::bit_cast<uint32_t>(width), color);
   lines_.push_back(RecordedLine{from, to, width, color});
 }
 
 Image RecordingDevice::ReadRenderTarget() {
-  Record(DeviceCallKind::ReadRenderTarget, static_cast<uint32_t>(renderTarget_));
+  Record(DeviceCallKind::kReadRenderTarget, static_cast<uint32_t>(renderTarget_));
   Size size = backBuffer_;
-  if (renderTarget_ != TextureHandle::None) {
+  if (renderTarget_ != TextureHandle::kNone) {
     const auto found = textures_.find(static_cast<uint32_t>(renderTarget_));
     size = found != textures_.end() ? found->second : Size{};
   }
   Image image;
   image.width = size.width;
   image.height = size.height;
-  image.sourceFormat = renderTarget_ == TextureHandle::None ? FMT_X8R8G8B8 : FMT_A8R8G8B8;
+  image.sourceFormat = renderTarget_ == TextureHandle::kNone ? FMT_X8R8G8B8 : FMT_A8R8G8B8;
   image.texels.assign(static_cast<size_t>(size.width) * static_cast<size_t>(size.height), 0u);
   return image;
 }

@@ -19,33 +19,33 @@
 namespace kbh {
 
 enum class DeviceCallKind {
-  SetRenderState,
-  SetTextureStageState,
-  SetTransform,
-  SetLight,
-  LightEnable,
-  SetMaterial,
-  SetTexture,
-  CreateTexture,
-  CreateMipmappedTexture,
-  CreateCubeTexture,
-  CreateRenderTexture,
-  ReleaseTexture,
-  CreateDepthSurface,
-  ReleaseSurface,
-  CreateMesh,
-  ReleaseMesh,
-  SetRenderTarget,
-  Clear,
-  BeginScene,
-  EndScene,
-  Present,
-  DrawSubset,
-  DrawSprite,
-  DrawGlyphs,
-  DrawLine,
-  ReadRenderTarget,
-  Count,
+  kSetRenderState,
+  kSetTextureStageState,
+  kSetTransform,
+  kSetLight,
+  kLightEnable,
+  kSetMaterial,
+  kSetTexture,
+  kCreateTexture,
+  kCreateMipmappedTexture,
+  kCreateCubeTexture,
+  kCreateRenderTexture,
+  kReleaseTexture,
+  kCreateDepthSurface,
+  kReleaseSurface,
+  kCreateMesh,
+  kReleaseMesh,
+  kSetRenderTarget,
+  kClear,
+  kBeginScene,
+  kEndScene,
+  kPresent,
+  kDrawSubset,
+  kDrawSprite,
+  kDrawGlyphs,
+  kDrawLine,
+  kReadRenderTarget,
+  kCount,
 };
 
 // One call with its integer arguments: for SetRenderState (state, value), for
@@ -161,8 +161,8 @@ class RecordingDevice : public Device {
   std::map<uint32_t, size_t> meshes_;  // handle -> subset count
   uint32_t nextHandle_ = 1;
   Size backBuffer_;
-  TextureHandle renderTarget_ = TextureHandle::None;
-  SurfaceHandle depthSurface_ = SurfaceHandle::None;
+  TextureHandle renderTarget_ = TextureHandle::kNone;
+  SurfaceHandle depthSurface_ = SurfaceHandle::kNone;
   bool failNextCreate_ = false;
   int samples_ = 0;
 };

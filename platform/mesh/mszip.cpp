@@ -165,7 +165,7 @@ bool DeflateMsZip(std::span<const uint8_t> body, std::vector<uint8_t>* out, MsZi
   for (size_t offset = 0; offset < body.size(); offset += kMsZipBlockSize) {
     const size_t rawSize = std::min(kMsZipBlockSize, body.size() - offset);
     if (deflateReset(&stream.z) != Z_OK) return false;
-    if (history == MsZipHistory::Carried && offset > 0) {
+    if (history == MsZipHistory::kCarried && offset > 0) {
       const size_t window = std::min(offset, kMsZipBlockSize);
       if (deflateSetDictionary(&stream.z, body.data() + offset - window,
                                static_cast<uInt>(window)) != Z_OK) {

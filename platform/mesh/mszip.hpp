@@ -24,14 +24,14 @@ bool InflateMsZip(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
                   std::vector<uint8_t>* body, std::string* error);
 
 enum class MsZipHistory {
-  PerBlock,  // each block stands alone: any reader unpacks it
-  Carried    // blocks may refer back into the previous one: a little smaller
+  kPerBlock,  // each block stands alone: any reader unpacks it
+  kCarried    // blocks may refer back into the previous one: a little smaller
 };
 
 // Appends the size field and the blocks for body to *out (the caller writes
 // the header first). False if the body is too large for the 32-bit size
 // field.
 bool DeflateMsZip(std::span<const uint8_t> body, std::vector<uint8_t>* out,
-                  MsZipHistory history = MsZipHistory::PerBlock);
+                  MsZipHistory history = MsZipHistory::kPerBlock);
 
 }  // namespace kbh

@@ -20,10 +20,10 @@ namespace kbh {
 bool ReadXFile(std::span<const uint8_t> bytes, MeshData* out, std::string* error = nullptr);
 
 enum class XEncoding {
-  Text,             // "txt " with 32-bit floats
-  Binary,           // "bin " with 32-bit floats
-  CompressedText,   // "tzip": MSZIP blocks around the text body
-  CompressedBinary  // "bzip": MSZIP blocks around the binary body
+  kText,             // "txt " with 32-bit floats
+  kBinary,           // "bin " with 32-bit floats
+  kCompressedText,   // "tzip": MSZIP blocks around the text body
+  kCompressedBinary  // "bzip": MSZIP blocks around the binary body
 };
 
 // One top-level Mesh with normals, texture coordinates and a material list of

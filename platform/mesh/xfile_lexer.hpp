@@ -18,21 +18,21 @@
 namespace kbh {
 
 enum class XTokenKind {
-  End,
-  Invalid,  // the lexer's Problem() says why
-  Name,     // an identifier; in text also anything else that is not punctuation
-  String,   // a quoted string (without its quotes)
-  Guid,     // <...> in text, a GUID record in binary
-  OpenBrace,
-  CloseBrace,
-  Separator,  // ';' or ','
-  Number,     // binary only: a whole integer or float record
-  Template,   // the keyword that starts a template declaration
-  Other       // brackets, parentheses, the binary type keywords
+  kEnd,
+  kInvalid,  // the lexer's Problem() says why
+  kName,     // an identifier; in text also anything else that is not punctuation
+  kString,   // a quoted string (without its quotes)
+  kGuid,     // <...> in text, a GUID record in binary
+  kOpenBrace,
+  kCloseBrace,
+  kSeparator,  // ';' or ','
+  kNumber,     // binary only: a whole integer or float record
+  kTemplate,   // the keyword that starts a template declaration
+  kOther       // brackets, parentheses, the binary type keywords
 };
 
 struct XToken {
-  XTokenKind kind = XTokenKind::End;
+  XTokenKind kind = XTokenKind::kEnd;
   std::string_view text;
 };
 
@@ -57,19 +57,19 @@ class XTextLexer {
 
   XToken Next() {
     SkipBlank();
-    if (p_ == end_) return {XTokenKind::End, {}};
+    if (p_ == end_) return {XTokenKind::kEnd, {}};
     const char c = *p_;
     switch (c) {
       case '{':
         ++p_;
-        return {XTokenKind::OpenBrace, {}};
+        return {XTokenKind::kOpenBrace, {}};
       case '}':
         ++p_;
-        return {XTokenKind::CloseBrace, {}};
+        return {XTokenKind::kCloseBrace, {}};
       case ';':
       case ',':
         ++p_;
-        return {XTokenKind::Separator, {}};
+        return {XTokenKind::kSeparator, {}};
       case '"':
       case '<': {
         const char close = c == '"' ? '"' : '>';
@@ -77,11 +77,11 @@ class XTextLexer {
             std::memchr(p_ + 1, close, static_cast<size_t>(end_ - p_ - 1)));
         if (!stop) {
           problem_ = c == '"' ? "unterminated string" : "unterminated GUID";
-          return {XTokenKind::Invalid, {}};
+          return {XTokenKind::kInvalid, {}};
         }
         const std::string_view text(p_ + 1, static_cast<size_t>(stop - p_ - 1));
         p_ = stop + 1;
-        return {c == '"' ? XTokenKind::String : XTokenKind::Guid, text};
+        return {c == '"' ? XTokenKind::kString : XTokenKind::kGuid, text};
       }
       case '[':
       case ']':
@@ -89,13 +89,13 @@ class XTextLexer {
       case ')':
       case '>':
         ++p_;
-        return {XTokenKind::Other, {}};
+        return {XTokenKind::kOther, {}};
       default: {
         const char* start = p_;
         p_ = WordEnd(p_);
         const std::string_view word(start, static_cast<size_t>(p_ - start));
-        if (EqualsNoCase(word, "template")) return {XTokenKind::Template, word};
-        return {XTokenKind::Name, word};
+        if (EqualsNoCase(word, "template")) return {XTokenKind::kTemplate, word};
+        return {XTokenKind::kName, word};
       }
     }
   }
@@ -242,9 +242,9 @@ class XBinaryLexer {
       // The caller wants structure: the rest of an open list is skipped whole.
       p_ += static_cast<size_t>(listLeft_) * ItemBytes();
       listLeft_ = 0;
-      return {XTokenKind::Number, {}};
+      return {XTokenKind::kNumber, {}};
     }
-    if (p_ == end_) return {XTokenKind::End, {}};
+    if (p_ == end_) return {XTokenKind::kEnd, {}};
     if (Left() < 2) return Invalid("truncated token");
     const uint32_t token = U16(p_);
     p_ += 2;
@@ -256,48 +256,48 @@ class XBinaryLexer {
         if (length > Left() - 4) return Invalid("name runs past the end");
         const std::string_view text(reinterpret_cast<const char*>(p_ + 4), length);
         p_ += 4 + size_t{length};
-        if (token == kName) return {XTokenKind::Name, text};
+        if (token == kName) return {XTokenKind::kName, text};
         // The record ends with a separator token, which writers store as a
         // 16-bit or a 32-bit value.
         if (Left() >= 2 && (U16(p_) == kComma || U16(p_) == kSemicolon)) {
           p_ += 2;
           if (Left() >= 2 && U16(p_) == 0) p_ += 2;
         }
-        return {XTokenKind::String, text};
+        return {XTokenKind::kString, text};
       }
       case kInteger:
         if (Left() < 4) return Invalid("truncated integer");
         p_ += 4;
-        return {XTokenKind::Number, {}};
+        return {XTokenKind::kNumber, {}};
       case kGuid:
         if (Left() < 16) return Invalid("truncated GUID");
         p_ += 16;
-        return {XTokenKind::Guid, {}};
+        return {XTokenKind::kGuid, {}};
       case kIntegerList:
       case kFloatList:
-        if (!OpenList(token)) return {XTokenKind::Invalid, {}};
+        if (!OpenList(token)) return {XTokenKind::kInvalid, {}};
         p_ += static_cast<size_t>(listLeft_) * ItemBytes();
         listLeft_ = 0;
-        return {XTokenKind::Number, {}};
+        return {XTokenKind::kNumber, {}};
       case kOpenBrace:
-        return {XTokenKind::OpenBrace, {}};
+        return {XTokenKind::kOpenBrace, {}};
       case kCloseBrace:
-        return {XTokenKind::CloseBrace, {}};
+        return {XTokenKind::kCloseBrace, {}};
       case kComma:
       case kSemicolon:
-        return {XTokenKind::Separator, {}};
+        return {XTokenKind::kSeparator, {}};
       case kTemplate:
-        return {XTokenKind::Template, {}};
+        return {XTokenKind::kTemplate, {}};
       case 0:
         // Zero padding to the end of the body is harmless.
         if (std::all_of(p_, end_, [](uint8_t b) { return b == 0; })) {
           p_ = end_;
-          return {XTokenKind::End, {}};
+          return {XTokenKind::kEnd, {}};
         }
         break;
       default:
         if ((token >= 12 && token <= 18) || (token >= 40 && token <= 52)) {
-          return {XTokenKind::Other, {}};
+          return {XTokenKind::kOther, {}};
         }
         break;
     }
@@ -376,7 +376,7 @@ class XBinaryLexer {
 
   XToken Invalid(const char* problem) {
     problem_ = problem;
-    return {XTokenKind::Invalid, {}};
+    return {XTokenKind::kInvalid, {}};
   }
 
   double TakeFloat() {

@@ -31,17 +31,17 @@ class XParser {
     for (;;) {
       const XToken token = lexer_.Next();
       switch (token.kind) {
-        case XTokenKind::End:
+        case XTokenKind::kEnd:
           return true;
-        case XTokenKind::Separator:
+        case XTokenKind::kSeparator:
           break;
-        case XTokenKind::Template:
+        case XTokenKind::kTemplate:
           if (!SkipTemplate()) return false;
           break;
-        case XTokenKind::Name:
+        case XTokenKind::kName:
           if (!ParseObject(token.text, XMeshBuilder::kRootFrame, 1)) return false;
           break;
-        case XTokenKind::OpenBrace:
+        case XTokenKind::kOpenBrace:
           if (!SkipBalanced(1)) return false;
           break;
         default:
@@ -62,11 +62,11 @@ class XParser {
 
   bool Unexpected(const XToken& token) {
     switch (token.kind) {
-      case XTokenKind::Invalid:
+      case XTokenKind::kInvalid:
         return Fail(lexer_.Problem());
-      case XTokenKind::End:
+      case XTokenKind::kEnd:
         return Fail("unexpected end of file");
-      case XTokenKind::Name:
+      case XTokenKind::kName:
         return Fail("unexpected '" + std::string(token.text.substr(0, 40)) + "'");
       default:
         return Fail("unexpected token");
@@ -80,12 +80,12 @@ class XParser {
   bool OpenObject(int depth) {
     if (depth > kMaxDepth) return Fail("objects nested too deeply");
     XToken token = lexer_.Next();
-    if (token.kind == XTokenKind::Name) token = lexer_.Next();
-    if (token.kind != XTokenKind::OpenBrace) {
-      return token.kind == XTokenKind::Invalid ? Unexpected(token) : Fail("expected '{'");
+    if (token.kind == XTokenKind::kName) token = lexer_.Next();
+    if (token.kind != XTokenKind::kOpenBrace) {
+      return token.kind == XTokenKind::kInvalid ? Unexpected(token) : Fail("expected '{'");
     }
     const Lexer beforeGuid = lexer_;
-    if (lexer_.Next().kind != XTokenKind::Guid) lexer_ = beforeGuid;
+    if (lexer_.Next().kind != XTokenKind::kGuid) lexer_ = beforeGuid;
     return true;
   }
 
@@ -95,15 +95,15 @@ class XParser {
     while (open > 0) {
       const XToken token = lexer_.Next();
       switch (token.kind) {
-        case XTokenKind::OpenBrace:
+        case XTokenKind::kOpenBrace:
           if (depth + open >= kMaxDepth) return Fail("objects nested too deeply");
           ++open;
           break;
-        case XTokenKind::CloseBrace:
+        case XTokenKind::kCloseBrace:
           --open;
           break;
-        case XTokenKind::End:
-        case XTokenKind::Invalid:
+        case XTokenKind::kEnd:
+        case XTokenKind::kInvalid:
           return Unexpected(token);
         default:
           break;
@@ -115,8 +115,8 @@ class XParser {
   bool SkipObject(int depth) { return OpenObject(depth) && SkipBalanced(depth); }
 
   bool SkipTemplate() {
-    if (lexer_.Next().kind != XTokenKind::Name) return Fail("expected a template name");
-    if (lexer_.Next().kind != XTokenKind::OpenBrace) return Fail("expected '{'");
+    if (lexer_.Next().kind != XTokenKind::kName) return Fail("expected a template name");
+    if (lexer_.Next().kind != XTokenKind::kOpenBrace) return Fail("expected '{'");
     return SkipBalanced(1);
   }
 
@@ -124,8 +124,8 @@ class XParser {
   bool ExpectClose() {
     for (;;) {
       const XToken token = lexer_.Next();
-      if (token.kind == XTokenKind::CloseBrace) return true;
-      if (token.kind != XTokenKind::Separator) return Unexpected(token);
+      if (token.kind == XTokenKind::kCloseBrace) return true;
+      if (token.kind != XTokenKind::kSeparator) return Unexpected(token);
     }
   }
 
@@ -141,15 +141,15 @@ class XParser {
     for (;;) {
       const XToken token = lexer_.Next();
       switch (token.kind) {
-        case XTokenKind::Separator:
+        case XTokenKind::kSeparator:
           break;
-        case XTokenKind::CloseBrace:
+        case XTokenKind::kCloseBrace:
           return true;
-        case XTokenKind::OpenBrace:
+        case XTokenKind::kOpenBrace:
           // A reference to an object defined elsewhere: not geometry of ours.
           if (!SkipBalanced(depth + 1)) return false;
           break;
-        case XTokenKind::Name:
+        case XTokenKind::kName:
           if (EqualsNoCase(token.text, "FrameTransformMatrix")) {
             if (!ParseFrameMatrix(frame, depth + 1)) return false;
           } else if (!ParseObject(token.text, frame, depth + 1)) {
@@ -225,17 +225,17 @@ class XParser {
       const XToken token = lexer_.Next();
       bool ok = true;
       switch (token.kind) {
-        case XTokenKind::Separator:
+        case XTokenKind::kSeparator:
           break;
-        case XTokenKind::CloseBrace: {
+        case XTokenKind::kCloseBrace: {
           std::string problem;
           if (!builder_->AddMesh(mesh, frame, &problem)) return Fail(problem);
           return true;
         }
-        case XTokenKind::OpenBrace:
+        case XTokenKind::kOpenBrace:
           ok = SkipBalanced(depth + 1);
           break;
-        case XTokenKind::Name:
+        case XTokenKind::kName:
           if (EqualsNoCase(token.text, "MeshNormals")) {
             ok = ParseNormals(depth + 1);
           } else if (EqualsNoCase(token.text, "MeshTextureCoords")) {
@@ -302,16 +302,16 @@ class XParser {
       const XToken token = lexer_.Next();
       bool ok = true;
       switch (token.kind) {
-        case XTokenKind::Separator:
+        case XTokenKind::kSeparator:
           break;
-        case XTokenKind::CloseBrace:
+        case XTokenKind::kCloseBrace:
           mesh.hasMaterialList = true;
           mesh.materialCount = materialCount;
           return true;
-        case XTokenKind::OpenBrace:
+        case XTokenKind::kOpenBrace:
           ok = SkipBalanced(depth + 1);
           break;
-        case XTokenKind::Name:
+        case XTokenKind::kName:
           ok = SkipObject(depth + 1);
           break;
         default:

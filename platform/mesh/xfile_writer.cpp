@@ -297,7 +297,7 @@ std::vector<uint8_t> WriteXFile(const MeshData& mesh, XEncoding encoding) {
   if (!IsWritable(mesh)) return out;
 
   std::vector<uint8_t> body;
-  const bool text = encoding == XEncoding::Text || encoding == XEncoding::CompressedText;
+  const bool text = encoding == XEncoding::kText || encoding == XEncoding::kCompressedText;
   if (text) {
     const std::string textBody = TextBody(mesh);
     body.assign(textBody.begin(), textBody.end());
@@ -306,14 +306,14 @@ std::vector<uint8_t> WriteXFile(const MeshData& mesh, XEncoding encoding) {
   }
 
   switch (encoding) {
-    case XEncoding::Text:
+    case XEncoding::kText:
       AppendHeader(&out, "txt ");
       break;
-    case XEncoding::Binary:
+    case XEncoding::kBinary:
       AppendHeader(&out, "bin ");
       break;
-    case XEncoding::CompressedText:
-    case XEncoding::CompressedBinary:
+    case XEncoding::kCompressedText:
+    case XEncoding::kCompressedBinary:
       AppendHeader(&out, text ? "tzip" : "bzip");
       if (!DeflateMsZip(body, &out)) return {};
       return out;

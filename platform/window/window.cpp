@@ -31,20 +31,20 @@ constexpr EventRange kWindowRanges[] = {
 };
 
 WindowMessage Translate(const SDL_Event& event) {
-  if (event.type == SDL_QUIT) return WindowMessage::Close;
+  if (event.type == SDL_QUIT) return WindowMessage::kClose;
   if (event.type == SDL_WINDOWEVENT) {
     switch (event.window.event) {
       case SDL_WINDOWEVENT_CLOSE:
-        return WindowMessage::Close;
+        return WindowMessage::kClose;
       case SDL_WINDOWEVENT_FOCUS_GAINED:
-        return WindowMessage::Activated;
+        return WindowMessage::kActivated;
       case SDL_WINDOWEVENT_FOCUS_LOST:
-        return WindowMessage::Deactivated;
+        return WindowMessage::kDeactivated;
       default:
         break;
     }
   }
-  return WindowMessage::Other;
+  return WindowMessage::kOther;
 }
 
 }  // namespace
@@ -150,7 +150,7 @@ WindowMessage WaitWindowMessage(MainWindow& window) {
     WindowMessage message;
     if (PeekWindowMessage(window, &message)) return message;
     if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-      return WindowMessage::Other;
+      return WindowMessage::kOther;
     }
     // Waits without taking anything from the queue.
     SDL_WaitEventTimeout(nullptr, 100);

@@ -34,10 +34,10 @@ void GetWindowSize(const MainWindow& window, int* width, int* height);
 
 // What a window event means to the program.
 enum class WindowMessage {
-  Close,        // the user or the system asks the program to end
-  Activated,    // the program became the active application
-  Deactivated,  // another application became active
-  Other,        // anything else: handled by the system, nothing to do
+  kClose,        // the user or the system asks the program to end
+  kActivated,    // the program became the active application
+  kDeactivated,  // another application became active
+  kOther,        // anything else: handled by the system, nothing to do
 };
 
 // Takes the next window event, if one is waiting; false when none is.

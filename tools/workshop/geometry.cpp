@@ -644,8 +644,9 @@ void AddSweep(MeshBuilder& builder, const std::vector<Vec3>& path, const Shape2&
       loop.push_back(grid.At(row, c));
     return loop;
   };
-  if (caps == Caps::Start || caps == Caps::Both) AddPolygon(builder, ring(0), Negate(tangents[0]));
-  if (caps == Caps::End || caps == Caps::Both) {
+  if (caps == Caps::kStart || caps == Caps::kBoth)
+    AddPolygon(builder, ring(0), Negate(tangents[0]));
+  if (caps == Caps::kEnd || caps == Caps::kBoth) {
     AddPolygon(builder, ring(rows - 1), tangents[static_cast<size_t>(rows - 1)]);
   }
 }
@@ -677,8 +678,8 @@ void AddLoft(MeshBuilder& builder, const std::vector<std::vector<Vec3>>& rings,
   };
   const Vec3 startOut = centroid(rings[0]) - centroid(rings[1]);
   const Vec3 endOut = centroid(rings.back()) - centroid(rings[rings.size() - 2]);
-  if (caps == Caps::Start || caps == Caps::Both) AddPolygon(builder, rings.front(), startOut);
-  if (caps == Caps::End || caps == Caps::Both) AddPolygon(builder, rings.back(), endOut);
+  if (caps == Caps::kStart || caps == Caps::kBoth) AddPolygon(builder, rings.front(), startOut);
+  if (caps == Caps::kEnd || caps == Caps::kBoth) AddPolygon(builder, rings.back(), endOut);
 }
 
 std::vector<Vec3> PlaceShape(const Frame& frame, const Shape2& shape, float sx, float sy) {
@@ -774,9 +775,9 @@ void AddExtrusion(MeshBuilder& builder, const Frame& frame, const Shape2& outlin
       loop.push_back(frame.Point({p.x, p.y, z}));
     return loop;
   };
-  if (caps == Caps::Start || caps == Caps::Both)
+  if (caps == Caps::kStart || caps == Caps::kBoth)
     AddPolygon(builder, face(z0), frame.Direction({0, 0, -1}));
-  if (caps == Caps::End || caps == Caps::Both)
+  if (caps == Caps::kEnd || caps == Caps::kBoth)
     AddPolygon(builder, face(z1), frame.Direction({0, 0, 1}));
 }
 
@@ -820,7 +821,7 @@ void AddRoundedSlab(MeshBuilder& builder, const Frame& frame, const Shape2& outl
   }
   // Rows run from z0 to z1 and a counter-clockwise outline turns inwards
   // that way, so the loft is turned inside out to face outwards.
-  AddLoft(builder, rings, {}, Caps::Both, true);
+  AddLoft(builder, rings, {}, Caps::kBoth, true);
 }
 
 void AddSphere(MeshBuilder& builder, Vec3 centre, float radius, int segments) {

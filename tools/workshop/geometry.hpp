@@ -174,14 +174,14 @@ void AddLathe(MeshBuilder& builder, const Frame& frame, const std::vector<Profil
               int segments, float angleFrom = 0.0f, float angleTo = 2.0f * kPi,
               bool closedProfile = false);
 
-enum class Caps { None, Start, End, Both };
+enum class Caps { kNone, kStart, kEnd, kBoth };
 
 // Sweeps a cross-section along a path with twist-free (parallel-transport)
 // frames; scales[i] (optional) scales the section at path point i.
 void AddSweep(MeshBuilder& builder, const std::vector<Vec3>& path, const Shape2& section, Caps caps,
               const std::vector<float>& scales = {}, Vec3 upHint = {0, 1, 0});
 void AddTube(MeshBuilder& builder, const std::vector<Vec3>& path, float radius, int sides,
-             Caps caps = Caps::Both);
+             Caps caps = Caps::kBoth);
 
 // Rings of equal point count joined into a surface; each ring is one row.
 // Flat caps close the ends when asked (rings should be roughly planar).
@@ -201,7 +201,7 @@ void AddRoundedBox(MeshBuilder& builder, const Frame& frame, Vec3 halfExtents, f
 // outline (in frame's local xy plane) extruded along local z from z0 to z1,
 // with hard edges where the outline is creased and flat caps.
 void AddExtrusion(MeshBuilder& builder, const Frame& frame, const Shape2& outline, float z0,
-                  float z1, Caps caps = Caps::Both);
+                  float z1, Caps caps = Caps::kBoth);
 
 // Like AddExtrusion, but the outline is inset towards both faces so that the
 // edges are rounded with the given radius (a cast cover, a cushion). The

@@ -368,7 +368,7 @@ std::vector<PartTexture> MakePartTextures() {
              Rgb(0.95f, 0.90f, 0.77f));
     }
     c.Fill({EllipseContour(200.0f, 84.0f, 30.0f, 14.0f)}, Rgb(0.91f, 0.78f, 0.38f));
-    textures.push_back({0x040101, TextureFormat::Dds, c.ToImage()});
+    textures.push_back({0x040101, TextureFormat::kDds, c.ToImage()});
   }
   {
     // Seat vinyl: fine grain with the seams of the pleats.
@@ -378,7 +378,7 @@ std::vector<PartTexture> MakePartTextures() {
       const float seam = std::fmod(x, 32.0f) < 2.0f ? 0.55f : 1.0f;
       return Scaled(Rgb(0.11f, 0.11f, 0.11f), grain * seam);
     });
-    textures.push_back({0x050101, TextureFormat::Png, c.ToImage()});
+    textures.push_back({0x050101, TextureFormat::kPng, c.ToImage()});
   }
   for (uint32_t id : {0x080101u, 0x080201u}) {
     // Tyre tread: staggered blocks.
@@ -391,7 +391,7 @@ std::vector<PartTexture> MakePartTextures() {
       const bool groove = u < 2.5f || v < 2.0f;
       return groove ? Rgb(0.04f, 0.04f, 0.04f) : Rgb(0.13f, 0.13f, 0.13f);
     });
-    textures.push_back({id, TextureFormat::Bmp, c.ToImage()});
+    textures.push_back({id, TextureFormat::kBmp, c.ToImage()});
   }
   {
     // The number plate: white with a black border.
@@ -401,7 +401,7 @@ std::vector<PartTexture> MakePartTextures() {
            Rgb(0.05f, 0.05f, 0.05f));
     Image image = c.ToImage();
     image.sourceFormat = FMT_X8R8G8B8;
-    textures.push_back({0x0A0201, TextureFormat::Dds, image});
+    textures.push_back({0x0A0201, TextureFormat::kDds, image});
   }
   return textures;
 }

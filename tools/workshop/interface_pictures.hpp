@@ -37,7 +37,7 @@ std::vector<SellerLogo> MakeSellerLogos(const Lettering& lettering);
 
 // Small textures some parts carry (.khx): any picture format will do, so
 // they come as DDS, PNG and BMP.
-enum class TextureFormat { Dds, Png, Bmp };
+enum class TextureFormat { kDds, kPng, kBmp };
 struct PartTexture {
   uint32_t fileNumber;  // the low 24 bits of the part's id, which name its files
   TextureFormat format;

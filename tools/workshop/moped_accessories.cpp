@@ -20,7 +20,7 @@ constexpr float kRackFrontX = -97.0f;
 
 void AddChromeTube(MeshBuilder& b, const std::vector<Vec3>& corners, float radius,
                    float bend = 4.0f) {
-  AddTube(b, BentPath(corners, bend, 5, 25.0f), radius, 10, Caps::Both);
+  AddTube(b, BentPath(corners, bend, 5, 25.0f), radius, 10, Caps::kBoth);
 }
 
 // A closed bent loop: the last corner joins the first, the seam hidden in a
@@ -30,7 +30,7 @@ void AddChromeLoop(MeshBuilder& b, std::vector<Vec3> corners, float radius, floa
   corners.push_back(corners[0]);
   corners.push_back(seam);
   corners[0] = seam;
-  AddTube(b, BentPath(corners, bend, 5, 25.0f), radius, 10, Caps::None);
+  AddTube(b, BentPath(corners, bend, 5, 25.0f), radius, 10, Caps::kNone);
 }
 
 // The windscreen's surface: a rounded rectangle bent round a vertical axis
@@ -80,10 +80,10 @@ PartMesh BuildRearRack() {
                  {kRackFrontX, kRackY, -kRackZ}},
                 1.15f, 4.0f);
   for (float x : {-108.0f, -119.0f}) {
-    AddTube(b, {{x, kRackY, -kRackZ}, {x, kRackY, kRackZ}}, 0.8f, 8, Caps::None);
+    AddTube(b, {{x, kRackY, -kRackZ}, {x, kRackY, kRackZ}}, 0.8f, 8, Caps::kNone);
   }
   for (float z : {-4.0f, 4.0f}) {
-    AddTube(b, {{kRackFrontX, kRackY, z}, {rear + 1.0f, kRackY, z}}, 0.8f, 8, Caps::None);
+    AddTube(b, {{kRackFrontX, kRackY, z}, {rear + 1.0f, kRackY, z}}, 0.8f, 8, Caps::kNone);
   }
   // Struts down to the frame: to the seat rails' ends and to the rear loop.
   for (float side : {-1.0f, 1.0f}) {
@@ -129,7 +129,7 @@ PartMesh BuildChainGuard() {
   // Section in the sweep's frame: local x points to -z (towards the wheel's
   // middle), local y up; the channel covers the top and the outer (+z) side.
   const Shape2 section = ArcShellShape(3.0f, 3.5f, 0.35f * kPi, 1.25f * kPi, 10);
-  AddSweep(b, path, section, Caps::Both, {}, {0, 1, 0});
+  AddSweep(b, path, section, Caps::kBoth, {}, {0, 1, 0});
   b.AddSubset("clips");
   for (float t : {0.15f, 0.75f}) {
     const Vec3 p = Lerp(front, rear, t);
@@ -146,14 +146,14 @@ PartMesh BuildSideStand() {
   const Vec3 foot{-38.0f, 3.0f, 17.0f};
   AddRod(b, pivot + Vec3{0, 0, -1.5f}, pivot + Vec3{0, 0, 2.5f}, 1.8f, 12);
   AddTube(b, BentPath({pivot + Vec3{0, 0, 1.0f}, pivot + Vec3{-6.0f, -0.5f, 3.0f}, foot}, 5.0f, 5),
-          1.3f, 10, Caps::Both);
+          1.3f, 10, Caps::kBoth);
   Frame pad = FrameFacing(foot + Vec3{-1.0f, -1.0f, 0.0f}, {0, 1, 0}, {1, 0, 0});
   AddRoundedSlab(b, pad, RoundedRectShape(7.0f, 4.0f, 1.5f, 2), -0.5f, 0.5f, 0.3f, 1);
   b.AddSubset("spring");
   AddTube(
       b,
       HelixPath(pivot + Vec3{-3.0f, 2.5f, 2.0f}, pivot + Vec3{-16.0f, 4.0f, 2.0f}, 0.6f, 9.0f, 6),
-      0.22f, 4, Caps::Both);
+      0.22f, 4, Caps::kBoth);
   return Finish(b);
 }
 
@@ -251,7 +251,7 @@ PartMesh BuildWindscreen() {
     const float v = static_cast<float>(k) / 11.0f;
     rim.push_back(screen.Point(-ScreenSqueeze(v), v, 0.0f));
   }
-  AddTube(b, rim, 0.55f, 8, Caps::None);
+  AddTube(b, rim, 0.55f, 8, Caps::kNone);
   return Finish(b);
 }
 
@@ -263,8 +263,9 @@ PartMesh BuildWindscreenBracket() {
     const Vec3 low = screen.Point(side * 0.55f, 0.12f, -0.6f);
     const Vec3 high = screen.Point(side * 0.55f, 0.45f, -0.6f);
     const Vec3 bar = HandlebarClamp() + Vec3{-2.0f, 6.0f, side * 12.0f};
-    AddTube(b, BentPath({low, low + Vec3{-6.0f, -2.0f, 0.0f}, bar}, 3.0f, 4), 0.7f, 8, Caps::Both);
-    AddTube(b, BentPath({high, high + Vec3{-5.0f, 0.0f, 0.0f}, bar}, 3.0f, 4), 0.7f, 8, Caps::Both);
+    AddTube(b, BentPath({low, low + Vec3{-6.0f, -2.0f, 0.0f}, bar}, 3.0f, 4), 0.7f, 8, Caps::kBoth);
+    AddTube(b, BentPath({high, high + Vec3{-5.0f, 0.0f, 0.0f}, bar}, 3.0f, 4), 0.7f, 8,
+            Caps::kBoth);
     AddRod(b, bar + Vec3{0, -1.5f, 0}, bar + Vec3{0, 1.5f, 0}, 1.4f, 10);
   }
   return Finish(b);
@@ -338,7 +339,7 @@ PartMesh BuildSaddleBagFrame() {
                  {-118.0f, 96.0f, 13.0f}},
                 0.9f, 5.0f);
   AddTube(b, {{-114.0f, 62.0f, 16.5f}, {kRearAxle.x + 3.0f, kRearAxle.y + 4.0f, kSwingarmZ + 1.0f}},
-          0.8f, 8, Caps::Both);
+          0.8f, 8, Caps::kBoth);
   return Finish(b);
 }
 

@@ -72,7 +72,7 @@ struct TankShape {
 };
 
 TankShape TankOf(TankStyle style) {
-  if (style == TankStyle::LongSport)
+  if (style == TankStyle::kLongSport)
     return {kTankRear - 6.0f, kTankFront + 2.0f, 16.5f, 18.0f, 0.7f, 2.3f, 3.5f};
   return {kTankRear, kTankFront, 15.5f, 20.5f, 0.66f, 2.5f, 0.0f};
 }
@@ -90,7 +90,7 @@ void AddTankBody(MeshBuilder& b, const TankShape& tank) {
     }
     rings.push_back(ring);
   }
-  AddLoft(b, rings, {}, Caps::None);
+  AddLoft(b, rings, {}, Caps::kNone);
 }
 
 // A patch lying on the tank, lifted off it by offset (which may vary over
@@ -163,11 +163,11 @@ PartMesh BuildTank(TankStyle style) {
   b.AddSubset("tank");
   AddTankBody(b, tank);
 
-  b.AddSubset(style == TankStyle::ChromeFlanks ? "chrome flanks" : "knee pads");
+  b.AddSubset(style == TankStyle::kChromeFlanks ? "chrome flanks" : "knee pads");
   for (float side : {1.0f, -1.0f}) {
     // a = 0 is the left side; the right side is at pi.
     const float centre = side > 0.0f ? 0.0f : kPi;
-    if (style == TankStyle::ChromeFlanks) {
+    if (style == TankStyle::kChromeFlanks) {
       AddTankPatch(b, tank, 0.2f, 0.86f, centre - 0.55f, centre + 0.38f, 24, 12, 0.5f,
                    [](float u, float v) {
                      const float rim = std::min({u, 1.0f - u, v, 1.0f - v});
@@ -245,12 +245,12 @@ struct SeatShape {
 
 SeatShape SeatOf(SeatStyle style) {
   SeatShape seat;
-  if (style == SeatStyle::Comfort) {
+  if (style == SeatStyle::kComfort) {
     seat.thickness = 14.0f;
     seat.halfWidth = 16.0f;
     seat.step = 3.0f;
     seat.pleats = 0.0f;
-  } else if (style == SeatStyle::RacingHump) {
+  } else if (style == SeatStyle::kRacingHump) {
     seat.rear = -72.0f;
     seat.thickness = 10.0f;
     seat.rearRise = 0.0f;
@@ -288,7 +288,7 @@ PartMesh BuildSeat(SeatStyle style) {
 
   b.AddSubset("trim");
   const std::vector<Vec3> rim = SeatRim(seat, seat.base + 1.6f, -0.25f);
-  AddSweep(b, rim, RoundedRectShape(0.8f, 2.2f, 0.35f, 2), Caps::None, {}, {0, 1, 0});
+  AddSweep(b, rim, RoundedRectShape(0.8f, 2.2f, 0.35f, 2), Caps::kNone, {}, {0, 1, 0});
 
   b.AddSubset("base");
   Frame pan;
@@ -297,7 +297,7 @@ PartMesh BuildSeat(SeatStyle style) {
   AddRoundedBox(b, pan, {seat.HalfLength() - 1.5f, 1.2f, seat.halfWidth - 1.5f}, 1.0f, 2);
   b.DeformSince(panMark, [&](Vec3 p) { return Vec3{p.x, p.y, seat.Deform(p).z}; });
 
-  if (style == SeatStyle::RacingHump) {
+  if (style == SeatStyle::kRacingHump) {
     b.AddSubset("hump");
     // A fibreglass hump behind the short pad, faired into the rear loop.
     const float x0 = seat.rear;
@@ -318,7 +318,7 @@ PartMesh BuildSeat(SeatStyle style) {
       }
       rings.push_back(ring);
     }
-    AddLoft(b, rings, {}, Caps::Both, true);
+    AddLoft(b, rings, {}, Caps::kBoth, true);
   } else {
     b.AddSubset("strap");
     // A grab strap across the seat for the pillion.
@@ -333,7 +333,7 @@ PartMesh BuildSeat(SeatStyle style) {
       p.y = std::max(p.y, seat.base + 2.0f);
       strap.push_back(p);
     }
-    AddSweep(b, strap, RoundedRectShape(3.2f, 0.5f, 0.2f, 1), Caps::Both, {}, {1, 0, 0});
+    AddSweep(b, strap, RoundedRectShape(3.2f, 0.5f, 0.2f, 1), Caps::kBoth, {}, {1, 0, 0});
   }
   return Finish(b);
 }
@@ -390,8 +390,8 @@ Vec3 OnGuard(Vec3 axle, float radius, float angle, float h) {
 }  // namespace
 
 PartMesh BuildMudguard(WheelPosition position, MudguardStyle style) {
-  const bool rear = position == WheelPosition::Rear;
-  const bool shortGuard = style == MudguardStyle::Short;
+  const bool rear = position == WheelPosition::kRear;
+  const bool shortGuard = style == MudguardStyle::kShort;
   const Vec3 axle = rear ? kRearAxle : kFrontAxle;
   const float radius = kMudguardRadius;
   const float halfWidth = 8.0f;
@@ -417,22 +417,22 @@ PartMesh BuildMudguard(WheelPosition position, MudguardStyle style) {
                         OnGuard(axle, radius - 6.0f, 2.2f, z * 1.1f),
                         {kShockTop.x - 2.0f, kShockTop.y - 6.0f, side * kSeatRailZ}},
                        8.0f, 6, 10.0f),
-              0.75f, 8, Caps::Both);
+              0.75f, 8, Caps::kBoth);
       AddTube(b,
               {OnGuard(axle, radius - 0.5f, 1.75f, z),
                {kSeatRailEndX + 4.0f, 97.0f, side * kSeatRailZ}},
-              0.75f, 8, Caps::Both);
+              0.75f, 8, Caps::kBoth);
     } else {
       // Two stays per side down to the fork slider.
       const Vec3 slider = ForkLeg(5.0f, side) + Vec3{0, 0, -side * 3.4f};
       for (float angle : {from + 0.25f, to - 0.3f}) {
         if (shortGuard && angle > 1.5f) continue;
-        AddTube(b, {OnGuard(axle, radius - 0.5f, angle, z), slider}, 0.7f, 8, Caps::Both);
+        AddTube(b, {OnGuard(axle, radius - 0.5f, angle, z), slider}, 0.7f, 8, Caps::kBoth);
       }
       AddTube(b,
               {OnGuard(axle, radius + 1.0f, 1.2f, z * 0.5f),
                ForkLeg(30.0f, side) + Vec3{0, 0, -side * 3.0f}},
-              0.8f, 8, Caps::Both);
+              0.8f, 8, Caps::kBoth);
     }
   }
   if (rear) {

@@ -21,7 +21,7 @@ Vec3 WithZ(Vec3 p, float z) {
 
 void AddFrameTube(MeshBuilder& b, const std::vector<Vec3>& corners, float radius,
                   float bend = 9.0f) {
-  AddTube(b, BentPath(corners, bend, 5, 30.0f), radius, kTubeSides, Caps::Both);
+  AddTube(b, BentPath(corners, bend, 5, 30.0f), radius, kTubeSides, Caps::kBoth);
 }
 
 // A tube on both sides of the moped: corners given for the left (+z) side.
@@ -72,7 +72,7 @@ void AddSwingarm(MeshBuilder& b) {
   std::vector<float> scales;
   for (int s = 0; s <= 8; ++s)
     scales.push_back(1.0f - 0.25f * static_cast<float>(s) / 8.0f);
-  AddSweep(b, path, RoundedRectShape(2.6f, 5.2f, 1.1f, 3), Caps::Both, scales, {0, 1, 0});
+  AddSweep(b, path, RoundedRectShape(2.6f, 5.2f, 1.1f, 3), Caps::kBoth, scales, {0, 1, 0});
   // The slotted plate that holds the axle and the chain adjuster.
   AddSidePlate(b,
                {{kRearAxle.x + 9.0f, kRearAxle.y - 3.2f},
@@ -123,7 +123,7 @@ void AddShocks(MeshBuilder& b, int springSubset, int bodySubset) {
   AddTube(
       b,
       HelixPath(bottom + axis * (length * 0.12f), bottom + axis * (length * 0.7f), 3.1f, 7.5f, 8),
-      0.55f, 5, Caps::Both);
+      0.55f, 5, Caps::kBoth);
   // Spring seats.
   for (float at : {0.12f, 0.7f}) {
     AddLathe(b, FrameAlong(bottom + axis * (length * at - 0.6f), axis),
@@ -142,7 +142,7 @@ PartMesh BuildFrame(FrameStyle style) {
   // The backbone under the tank: single on the classic frame, a twin pair on
   // the sport frame.
   const Vec3 topFront = SteerAxis(90.0f);
-  if (style == FrameStyle::Sport) {
+  if (style == FrameStyle::kSport) {
     AddTubePair(b, {WithZ(topFront, 3.4f), {14.0f, 98.0f, 4.5f}, WithZ(kSeatNode, 7.5f)}, 2.3f,
                 20.0f);
   } else {
@@ -173,13 +173,13 @@ PartMesh BuildFrame(FrameStyle style) {
               1.9f, 6.0f);
   // Shock mounting studs out of the rails.
   AddRod(b, WithZ(kShockTop, -kShockZ - 2.5f), WithZ(kShockTop, kShockZ + 2.5f), 1.0f, 8);
-  if (style == FrameStyle::Touring) {
+  if (style == FrameStyle::kTouring) {
     // A second tube from the head to the cradle stiffens the touring frame.
     AddFrameTube(b, {SteerAxis(80.0f), {20.0f, 82.0f, 0.0f}, {-25.0f, 70.0f, 0.0f}}, 2.2f, 20.0f);
     AddRod(b, {-25.0f, 70.0f, -9.0f}, {-25.0f, 70.0f, 9.0f}, 1.8f, 12);
   }
   // Gusset plates where the tubes meet the head tube.
-  if (style != FrameStyle::Sport) {
+  if (style != FrameStyle::kSport) {
     const Vec3 a = SteerAxis(89.0f);
     const Vec3 c = SteerAxis(74.0f);
     const MeshBuilder::Mark mark = b.Here();
@@ -234,9 +234,9 @@ PartMesh BuildFrame(FrameStyle style) {
 
 Vec3 ForkLift(ForkStyle style) {
   switch (style) {
-    case ForkStyle::Raised10:
+    case ForkStyle::kRaised10:
       return SteerUp() * 11.0f;
-    case ForkStyle::Raised20:
+    case ForkStyle::kRaised20:
       return SteerUp() * 22.0f;
     default:
       return {};
@@ -247,7 +247,7 @@ PartMesh BuildFork(ForkStyle style) {
   const float lift = Length(ForkLift(style));
   const float upperT = kUpperClampT + lift;
   // Only the chrome fork shows its stanchions bare.
-  const bool gaiters = style != ForkStyle::Chrome;
+  const bool gaiters = style != ForkStyle::kChrome;
   MeshBuilder b;
 
   b.AddSubset("sliders");
@@ -340,25 +340,25 @@ struct BarShape {
 BarShape ShapeOf(HandlebarStyle style) {
   const Vec3 c = HandlebarClamp();
   switch (style) {
-    case HandlebarStyle::Touring:
+    case HandlebarStyle::kTouring:
       return {{c, c + Vec3{0, 0, -8}, c + Vec3{-6.0f, 12.0f, -17.0f},
                c + Vec3{-14.0f, 16.0f, -32.0f}, c + Vec3{-24.0f, 15.0f, -60.0f}},
               7.0f,
               false,
               1.0f};
-    case HandlebarStyle::Flat:
+    case HandlebarStyle::kFlat:
       return {
           {c, c + Vec3{0, 0, -10}, c + Vec3{-4.0f, 4.0f, -24.0f}, c + Vec3{-12.0f, 5.0f, -52.0f}},
           10.0f,
           false,
           0.0f};
-    case HandlebarStyle::Braced:
+    case HandlebarStyle::kBraced:
       return {{c, c + Vec3{0, 0, -9}, c + Vec3{-5.0f, 14.0f, -18.0f},
                c + Vec3{-10.0f, 19.0f, -30.0f}, c + Vec3{-18.0f, 20.0f, -56.0f}},
               8.0f,
               true,
               0.0f};
-    case HandlebarStyle::HighRise:
+    case HandlebarStyle::kHighRise:
     default:
       return {{c, c + Vec3{0, 0, -9}, c + Vec3{-8.0f, 16.0f, -16.0f},
                c + Vec3{-15.0f, 22.0f, -27.0f}, c + Vec3{-23.0f, 22.0f, -54.0f}},
@@ -385,7 +385,7 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
 
   MeshBuilder b;
   b.AddSubset("bar");
-  AddTube(b, BentPath(full, shape.bend, 6, 20.0f), 1.75f, 14, Caps::Both);
+  AddTube(b, BentPath(full, shape.bend, 6, 20.0f), 1.75f, 14, Caps::kBoth);
   // The clamp on the stem.
   const Vec3 clamp = HandlebarClamp();
   AddLathe(
@@ -427,7 +427,7 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
           BentPath({perch + forward * 2.0f, perch + forward * 4.5f,
                     perch + forward * 4.8f + out * 8.0f, perch + forward * 3.6f + out * 14.0f},
                    1.5f, 4, 3.0f),
-          0.65f, 8, Caps::Both);
+          0.65f, 8, Caps::kBoth);
   AddSphere(b, perch + forward * 3.6f + out * 14.0f, 0.95f, 10);
   b.MirrorZSince(leverMark);
 
@@ -442,12 +442,12 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
     const float rise = 8.0f * shape.mirrorStalk;
     const Vec3 head = base + Vec3{1.5f, rise, -13.0f * shape.mirrorStalk - 3.0f};
     AddTube(b, BentPath({base, base + Vec3{0.5f, rise * 0.5f, -2.0f}, head}, 6.0f, 6, 3.0f), 0.7f,
-            8, Caps::Both);
+            8, Caps::kBoth);
     AddRod(b, base + Vec3{0, -1.0f, 0}, base + Vec3{0, 1.0f, 0}, 1.4f, 10);
     // The round head faces the rider, turned a little outwards.
     const Vec3 facing = Normalize({-1.0f, 0.05f, -0.25f});
     const Vec3 centre = head + Vec3{0.0f, 4.2f, 0.0f};
-    AddTube(b, {head, centre - Vec3{0, 1.0f, 0}}, 0.7f, 8, Caps::None);
+    AddTube(b, {head, centre - Vec3{0, 1.0f, 0}}, 0.7f, 8, Caps::kNone);
     const Frame back = FrameAlong(centre - facing * 2.6f, facing);
     AddLathe(b, back,
              Profile({{0.0f, 0.0f},
@@ -495,7 +495,7 @@ PartMesh BuildHandlebar(HandlebarStyle style) {
             SmoothPath({start + Vec3{2.5f, 0.5f, 0}, start + Vec3{9.0f, -4.0f, side * -4.0f},
                         Lerp(start, lamp, 0.6f) + Vec3{12.0f, -2.0f, 0}, lamp},
                        10),
-            0.55f, 6, Caps::Both);
+            0.55f, 6, Caps::kBoth);
   }
   return Finish(b);
 }

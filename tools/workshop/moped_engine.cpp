@@ -97,7 +97,7 @@ void AddChain(MeshBuilder& b) {
   run(at(rear, kRearRadius, -top), at(front, kFrontRadius, -top), 2);
   arc(front, kFrontRadius, -top, top - 2.0f * kPi, 10);
   loop.push_back(loop.front());
-  AddSweep(b, loop, RoundedRectShape(1.6f, 1.1f, 0.4f, 1), Caps::None, {}, {0, 0, 1});
+  AddSweep(b, loop, RoundedRectShape(1.6f, 1.1f, 0.4f, 1), Caps::kNone, {}, {0, 0, 1});
 }
 
 void AddPedal(MeshBuilder& b, float side, float angle, int armSubset, int pedalSubset) {
@@ -112,7 +112,7 @@ void AddPedal(MeshBuilder& b, float side, float angle, int armSubset, int pedalS
     path.push_back(Lerp(root, tip, t));
     scales.push_back(1.0f - 0.3f * t);
   }
-  AddSweep(b, path, RoundedRectShape(1.8f, 3.6f, 0.8f, 2), Caps::Both, scales, {0, 0, 1});
+  AddSweep(b, path, RoundedRectShape(1.8f, 3.6f, 0.8f, 2), Caps::kBoth, scales, {0, 0, 1});
   AddLathe(
       b, FrameAlong(root - Vec3{0, 0, side * 1.0f}, {0, 0, side}),
       Profile({{0.0f, 0.0f}, {2.4f, 0.0f}, {2.6f, 0.5f}, {2.6f, 2.0f}, {2.0f, 2.6f}, {0.0f, 2.7f}}),
@@ -132,7 +132,7 @@ void AddPedal(MeshBuilder& b, float side, float angle, int armSubset, int pedalS
 }  // namespace
 
 PartMesh BuildEngine(EngineStyle style) {
-  const bool big = style == EngineStyle::BigFins;
+  const bool big = style == EngineStyle::kBigFins;
   MeshBuilder b;
   b.AddSubset("crankcase");
   AddCrankcase(b);
@@ -202,12 +202,12 @@ PartMesh BuildEngine(EngineStyle style) {
 
   b.AddSubset("intake");
   AddTube(b, BentPath({carb, Lerp(carb, intake, 0.5f) + Vec3{0, 0.5f, 0}, intake}, 3.0f, 4, 4.0f),
-          2.3f, 12, Caps::Both);
+          2.3f, 12, Caps::kBoth);
   AddTube(b,
           BentPath({carb + Vec3{-9.5f, 0.9f, 0}, carb + Vec3{-13.0f, 2.0f, 0},
                     filter + Vec3{1.0f, -12.0f, 0}},
                    3.0f, 5),
-          2.6f, 12, Caps::None);
+          2.6f, 12, Caps::kNone);
 
   b.AddSubset("spark plug");
   const Vec3 plugBase = CylinderPoint(37.6f);
@@ -232,7 +232,7 @@ PartMesh BuildEngine(EngineStyle style) {
       SmoothPath(
           {capTop, capTop + Vec3{-4.0f, 4.0f, 2.0f}, {-6.0f, 62.0f, 6.0f}, {-20.0f, 70.0f, 8.0f}},
           8),
-      0.7f, 6, Caps::Both);
+      0.7f, 6, Caps::kBoth);
 
   const int arms = b.AddSubset("pedal cranks");
   const int pedals = b.AddSubset("pedals");
@@ -311,7 +311,7 @@ void AddShield(MeshBuilder& b, const std::vector<Vec3>& path, float radius, Vec3
   // The section's local x points along outward (the up hint gives local y).
   const Vec3 t = Normalize(path.back() - path.front());
   const Vec3 up = Cross(t, Normalize(outward));
-  AddSweep(b, path, section, Caps::Both, {}, up);
+  AddSweep(b, path, section, Caps::kBoth, {}, up);
 }
 
 }  // namespace
@@ -320,7 +320,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
   MeshBuilder b;
   const Vec3 port = ExhaustPort();
   b.AddSubset("header pipe");
-  if (style == ExhaustStyle::Upswept || style == ExhaustStyle::UpsweptBlack) {
+  if (style == ExhaustStyle::kUpswept || style == ExhaustStyle::kUpsweptBlack) {
     const Vec3 silencerStart{-44.0f, 57.0f, -27.0f};
     const Vec3 silencerEnd{-116.0f, 73.0f, -27.0f};
     const std::vector<Vec3> header = BentPath({port,
@@ -330,7 +330,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
                                                {-20.0f, 41.0f, -26.5f},
                                                silencerStart + Vec3{4.0f, -1.0f, 0.0f}},
                                               6.0f, 6, 8.0f);
-    AddTube(b, header, 2.3f, 16, Caps::Start);
+    AddTube(b, header, 2.3f, 16, Caps::kStart);
     AddLathe(b, FrameAlong(port - CylinderFront() * 1.0f, port - CylinderPoint(17.0f)),
              Profile({{2.3f, 0.0f}, {4.2f, 0.0f}, {4.2f, 2.4f}, {2.3f, 2.4f}}), 6, 0.0f, 2.0f * kPi,
              true);
@@ -357,9 +357,9 @@ PartMesh BuildExhaust(ExhaustStyle style) {
     AddLathe(b, FrameAlong(clamp, axis),
              Profile({{5.7f, 0.0f}, {6.3f, 0.0f}, {6.3f, 2.0f}, {5.7f, 2.0f}}), 28, 0.0f,
              2.0f * kPi, true);
-    AddTube(b, {clamp + Vec3{0.0f, 6.0f, 0.8f}, {-60.0f, 80.5f, -10.8f}}, 0.9f, 8, Caps::Both);
-    AddTube(b, {clamp + Vec3{-1.0f, 6.0f, 0.6f}, {-70.0f, 93.0f, -11.0f}}, 0.9f, 8, Caps::Both);
-  } else if (style == ExhaustStyle::Expansion) {
+    AddTube(b, {clamp + Vec3{0.0f, 6.0f, 0.8f}, {-60.0f, 80.5f, -10.8f}}, 0.9f, 8, Caps::kBoth);
+    AddTube(b, {clamp + Vec3{-1.0f, 6.0f, 0.6f}, {-70.0f, 93.0f, -11.0f}}, 0.9f, 8, Caps::kBoth);
+  } else if (style == ExhaustStyle::kExpansion) {
     // The expansion chamber swells under the engine, then a thin stinger
     // climbs to a small silencer under the seat.
     const std::vector<Vec3> path = SmoothPath({port,
@@ -382,7 +382,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
       const float swell = SmoothStep(0.12f, 0.4f, t) * (1.0f - SmoothStep(0.62f, 0.82f, t));
       scales.push_back(1.0f + 1.8f * swell);
     }
-    AddSweep(b, path, CircleShape(2.3f, 18), Caps::Start, scales, {0, 1, 0});
+    AddSweep(b, path, CircleShape(2.3f, 18), Caps::kStart, scales, {0, 1, 0});
 
     b.AddSubset("silencer");
     AddSilencer(b, {-60.0f, 44.0f, -22.0f}, {-112.0f, 66.0f, -24.0f}, 4.2f, 2.3f);
@@ -396,8 +396,8 @@ PartMesh BuildExhaust(ExhaustStyle style) {
     AddShield(b, shield, 4.9f, {0, 0.3f, -1});
 
     b.AddSubset("brackets");
-    AddTube(b, {{-84.0f, 58.0f, -23.0f}, {-70.0f, 93.0f, -11.0f}}, 0.9f, 8, Caps::Both);
-    AddTube(b, {{-20.0f, 2.0f, -16.0f}, {-14.0f, -1.0f, -8.5f}}, 0.9f, 8, Caps::Both);
+    AddTube(b, {{-84.0f, 58.0f, -23.0f}, {-70.0f, 93.0f, -11.0f}}, 0.9f, 8, Caps::kBoth);
+    AddTube(b, {{-20.0f, 2.0f, -16.0f}, {-14.0f, -1.0f, -8.5f}}, 0.9f, 8, Caps::kBoth);
   } else {
     // The touring exhaust stays low: a long silencer beside the rear wheel
     // ending in a fishtail.
@@ -410,7 +410,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
                       {10.0f, 4.0f, -22.0f},
                       silencerStart + Vec3{4.0f, -0.4f, 0.0f}},
                      6.0f, 6, 8.0f),
-            2.3f, 16, Caps::Start);
+            2.3f, 16, Caps::kStart);
 
     b.AddSubset("silencer");
     AddSilencer(b, silencerStart, silencerEnd, 5.6f, 2.3f);
@@ -422,7 +422,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
       tail.push_back(silencerEnd - axis * 3.0f + axis * (1.6f * static_cast<float>(s)));
       scales.push_back(1.0f + 0.25f * static_cast<float>(s));
     }
-    AddSweep(b, tail, EllipseShape(1.6f, 3.2f, 16), Caps::Both, scales, {0, 1, 0});
+    AddSweep(b, tail, EllipseShape(1.6f, 3.2f, 16), Caps::kBoth, scales, {0, 1, 0});
 
     b.AddSubset("heat shields");
     std::vector<Vec3> shield;
@@ -432,7 +432,7 @@ PartMesh BuildExhaust(ExhaustStyle style) {
 
     b.AddSubset("brackets");
     AddTube(b, {silencerStart + axis * 40.0f + Vec3{0, 5.5f, 0}, {-74.0f, 28.0f, -14.0f}}, 0.9f, 8,
-            Caps::Both);
+            Caps::kBoth);
   }
   return Finish(b);
 }

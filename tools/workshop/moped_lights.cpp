@@ -33,7 +33,7 @@ void AddSpeedometer(MeshBuilder& b, Vec3 shellTop, int housing, int dial) {
   b.SetSubset(housing);
   const Frame face = FrameAlong(base + facing * 5.6f, facing, {0, 0, 1});
   AddTube(b, {face.Point({0.0f, 0.0f, 0.0f}), face.Point({3.6f, 0.0f, -1.6f})}, 0.22f, 4,
-          Caps::Both);
+          Caps::kBoth);
 }
 
 // Bosses on the shell's flanks where the fork's lamp brackets bolt on.
@@ -55,7 +55,7 @@ PartMesh BuildHeadlight(HeadlightStyle style) {
   const int reflector = b.AddSubset("reflector");
   const int housing = b.AddSubset("speedometer");
   const int dial = b.AddSubset("dial");
-  if (style == HeadlightStyle::Square) {
+  if (style == HeadlightStyle::kSquare) {
     // A rectangular lamp: rounded-rectangle sections lofted from the back.
     const Frame front = FrameFacing(centre, {1, 0, 0}, {0, 0, 1});
     std::vector<std::vector<Vec3>> rings;
@@ -68,7 +68,7 @@ PartMesh BuildHeadlight(HeadlightStyle style) {
           PlaceShape(at, RoundedRectShape(28.0f * sizes[i], 20.0f * sizes[i], 4.0f * sizes[i], 4)));
     }
     b.SetSubset(shell);
-    AddLoft(b, rings, {}, Caps::Start);
+    AddLoft(b, rings, {}, Caps::kStart);
     b.SetSubset(rim);
     Frame rimFrame = front;
     AddRoundedSlab(b, rimFrame, RoundedRectShape(30.0f, 22.0f, 4.5f, 4), -0.5f, 2.2f, 0.8f, 2);
@@ -83,8 +83,8 @@ PartMesh BuildHeadlight(HeadlightStyle style) {
     AddSpeedometer(b, centre + Vec3{-5.0f, 10.0f, 0.0f}, housing, dial);
     return Finish(b);
   }
-  const float radius = style == HeadlightStyle::RoundLarge ? 14.5f : 12.5f;
-  const float depth = style == HeadlightStyle::RoundLarge ? 16.0f : 13.5f;
+  const float radius = style == HeadlightStyle::kRoundLarge ? 14.5f : 12.5f;
+  const float depth = style == HeadlightStyle::kRoundLarge ? 16.0f : 13.5f;
   const Frame axis = FrameAlong(centre, {1, 0, 0}, {0, 1, 0});
   b.SetSubset(shell);
   AddLathe(b, axis,
@@ -134,14 +134,14 @@ PartMesh BuildTailLight(TailLightStyle style) {
   // The light's foot on the mudguard.
   b.SetSubset(housing);
   AddRod(b, centre + Vec3{3.0f, -4.5f, 0.0f}, centre + Vec3{0.0f, -0.5f, 0.0f}, 1.6f, 10);
-  if (style == TailLightStyle::Square) {
+  if (style == TailLightStyle::kSquare) {
     const Frame frame = FrameFacing(centre + Vec3{0.0f, 3.0f, 0.0f}, back, {0, 0, 1});
     AddRoundedSlab(b, frame, RoundedRectShape(14.0f, 8.0f, 2.0f, 3), -6.0f, 0.0f, 1.2f, 2);
     b.SetSubset(lens);
     AddRoundedSlab(b, frame, RoundedRectShape(12.6f, 6.6f, 1.6f, 3), 0.0f, 1.8f, 0.8f, 2);
   } else {
-    const float radius = style == TailLightStyle::Sport ? 3.2f : 4.6f;
-    const float length = style == TailLightStyle::Sport ? 9.0f : 6.0f;
+    const float radius = style == TailLightStyle::kSport ? 3.2f : 4.6f;
+    const float length = style == TailLightStyle::kSport ? 9.0f : 6.0f;
     const Frame axis = FrameAlong(centre + Vec3{0.0f, 3.0f, 0.0f}, back, {0, 1, 0});
     AddLathe(b, axis,
              Profile({{0.0f, -length},
@@ -167,7 +167,7 @@ PartMesh BuildTailLight(TailLightStyle style) {
   holderFrame.origin = plateFrame.Point({0.0f, -2.5f, 0.0f});
   AddRoundedSlab(b, holderFrame, RoundedRectShape(21.0f, 20.0f, 2.0f, 2), -1.0f, 0.0f, 0.4f, 1);
   AddTube(b, {plateFrame.Point({0.0f, 7.0f, -0.8f}), centre + Vec3{1.0f, -5.0f, 0.0f}}, 0.9f, 8,
-          Caps::Both);
+          Caps::kBoth);
   // A round red reflector on the holder.
   b.SetSubset(lens);
   AddLathe(b, FrameAlong(plateFrame.Point({0.0f, -9.0f, -0.3f}), plateFrame.az),

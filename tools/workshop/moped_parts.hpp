@@ -21,48 +21,48 @@ PartMesh Finish(const MeshBuilder& builder);
 
 // --- Wheels (moped_wheels.cpp) -------------------------------------------------------
 
-enum class WheelPosition { Front, Rear };
-enum class WheelStyle { Spoked, Whitewall, Cast };
+enum class WheelPosition { kFront, kRear };
+enum class WheelStyle { kSpoked, kWhitewall, kCast };
 PartMesh BuildWheel(WheelPosition position, WheelStyle style);
 
 // --- Frame, fork, handlebar (moped_chassis.cpp) -------------------------------------------
 
-enum class FrameStyle { Classic, Sport, Touring };
+enum class FrameStyle { kClassic, kSport, kTouring };
 PartMesh BuildFrame(FrameStyle style);
 
-enum class ForkStyle { Gaiters, Chrome, Raised10, Raised20 };
+enum class ForkStyle { kGaiters, kChrome, kRaised10, kRaised20 };
 PartMesh BuildFork(ForkStyle style);
 // How far a raised fork lifts whatever is clamped on it.
 Vec3 ForkLift(ForkStyle style);
 
-enum class HandlebarStyle { HighRise, Touring, Flat, Braced };
+enum class HandlebarStyle { kHighRise, kTouring, kFlat, kBraced };
 PartMesh BuildHandlebar(HandlebarStyle style);
 
 // --- Engine and exhaust (moped_engine.cpp) ---------------------------------------------------
 
-enum class EngineStyle { Standard, BigFins, Black };
+enum class EngineStyle { kStandard, kBigFins, kBlack };
 PartMesh BuildEngine(EngineStyle style);
 
-enum class ExhaustStyle { Upswept, UpsweptBlack, Expansion, LowTouring };
+enum class ExhaustStyle { kUpswept, kUpsweptBlack, kExpansion, kLowTouring };
 PartMesh BuildExhaust(ExhaustStyle style);
 
 // --- Body work (moped_body.cpp) -----------------------------------------------------------------
 
-enum class TankStyle { Teardrop, ChromeFlanks, LongSport };
+enum class TankStyle { kTeardrop, kChromeFlanks, kLongSport };
 PartMesh BuildTank(TankStyle style);
 
-enum class SeatStyle { Bench, Comfort, RacingHump };
+enum class SeatStyle { kBench, kComfort, kRacingHump };
 PartMesh BuildSeat(SeatStyle style);
 
-enum class MudguardStyle { Chrome, Painted, Short };
+enum class MudguardStyle { kChrome, kPainted, kShort };
 PartMesh BuildMudguard(WheelPosition position, MudguardStyle style);
 
 // --- Lights (moped_lights.cpp) -------------------------------------------------------------------
 
-enum class HeadlightStyle { Round, RoundLarge, Square };
+enum class HeadlightStyle { kRound, kRoundLarge, kSquare };
 PartMesh BuildHeadlight(HeadlightStyle style);
 
-enum class TailLightStyle { Round, Square, Sport };
+enum class TailLightStyle { kRound, kSquare, kSport };
 PartMesh BuildTailLight(TailLightStyle style);
 
 // --- Accessories and mounts (moped_accessories.cpp)

@@ -127,7 +127,7 @@ void AddSpokes(MeshBuilder& builder, Vec3 axle, float flangeOffset, float flange
     const float hubAngle = rimAngle + lead * 0.95f;
     const Vec3 hub = WheelPoint(axle, flangeRadius, hubAngle, side * flangeOffset);
     const Vec3 rim = WheelPoint(axle, 31.0f, rimAngle, side * 1.3f);
-    AddTube(builder, {hub, rim}, 0.42f, 5, Caps::None);
+    AddTube(builder, {hub, rim}, 0.42f, 5, Caps::kNone);
   }
 }
 
@@ -178,18 +178,18 @@ void AddBrakePlate(MeshBuilder& builder, Vec3 axle, float side, bool rear) {
     const float a = 2.0f * kPi * static_cast<float>(r) / 6.0f + 0.3f;
     const Vec3 inner = WheelPoint(axle, 4.5f, a, side * 10.1f);
     const Vec3 outer = WheelPoint(axle, 10.2f, a, side * 9.1f);
-    AddTube(builder, {inner, outer}, 0.45f, 6, Caps::Both);
+    AddTube(builder, {inner, outer}, 0.45f, 6, Caps::kBoth);
   }
   // Anchor arm towards the fork leg (front) or the swingarm (rear).
   const float armAngle = rear ? 0.12f : 2.1f;
   const Vec3 armStart = WheelPoint(axle, 8.0f, armAngle, side * 9.6f);
   const Vec3 armEnd = WheelPoint(axle, 17.0f, armAngle + (rear ? 0.25f : -0.2f), side * 10.0f);
-  AddTube(builder, {armStart, armEnd}, 1.1f, 8, Caps::Both);
+  AddTube(builder, {armStart, armEnd}, 1.1f, 8, Caps::kBoth);
   // The brake cam lever with the cable end.
   const float leverAngle = rear ? 2.5f : 0.7f;
   const Vec3 cam = WheelPoint(axle, 7.0f, leverAngle, side * 10.6f);
   const Vec3 leverEnd = WheelPoint(axle, 15.0f, leverAngle - 0.5f, side * 11.0f);
-  AddTube(builder, {cam, leverEnd}, 0.8f, 8, Caps::Both);
+  AddTube(builder, {cam, leverEnd}, 0.8f, 8, Caps::kBoth);
   AddRod(builder, cam - Vec3{0, 0, side * 0.8f}, cam + Vec3{0, 0, side * 1.2f}, 1.2f, 10);
 }
 
@@ -238,23 +238,23 @@ void AddCastSpokes(MeshBuilder& builder, Vec3 axle) {
       // Wide at the hub, narrowest two thirds out, flaring into the rim.
       scales.push_back(1.0f - 0.45f * std::sin(t * kPi * 0.75f) + 0.25f * t * t * t);
     }
-    AddSweep(builder, path, RoundedRectShape(5.0f, 3.0f, 1.3f, 3), Caps::None, scales, {0, 0, 1});
+    AddSweep(builder, path, RoundedRectShape(5.0f, 3.0f, 1.3f, 3), Caps::kNone, scales, {0, 0, 1});
   }
 }
 
 }  // namespace
 
 PartMesh BuildWheel(WheelPosition position, WheelStyle style) {
-  const bool rear = position == WheelPosition::Rear;
+  const bool rear = position == WheelPosition::kRear;
   const Vec3 axle = rear ? kRearAxle : kFrontAxle;
   // The brake sits on the left at the front and on the right at the rear,
   // where the chain leaves room for it.
   const float brakeSide = rear ? -1.0f : 1.0f;
   MeshBuilder b;
   const int tyre = b.AddSubset("tyre");
-  const int wall = style == WheelStyle::Whitewall ? b.AddSubset("whitewall") : tyre;
-  AddTyre(b, axle, style == WheelStyle::Whitewall, tyre, wall);
-  if (style == WheelStyle::Cast) {
+  const int wall = style == WheelStyle::kWhitewall ? b.AddSubset("whitewall") : tyre;
+  AddTyre(b, axle, style == WheelStyle::kWhitewall, tyre, wall);
+  if (style == WheelStyle::kCast) {
     b.AddSubset("cast wheel");
     AddRim(b, axle);
     AddCastSpokes(b, axle);

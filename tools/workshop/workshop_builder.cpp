@@ -66,11 +66,11 @@ class TreeWriter {
 
 std::vector<uint8_t> EncodeTexture(const PartTexture& texture) {
   switch (texture.format) {
-    case TextureFormat::Png:
+    case TextureFormat::kPng:
       return EncodePng(texture.image);
-    case TextureFormat::Bmp:
+    case TextureFormat::kBmp:
       return EncodeBmp24(texture.image);
-    case TextureFormat::Dds:
+    case TextureFormat::kDds:
     default:
       return EncodeDds(texture.image,
                        texture.image.sourceFormat == FMT_X8R8G8B8 ? FMT_X8R8G8B8 : FMT_A8R8G8B8);
@@ -190,7 +190,7 @@ bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
     if (!tree.Write(picture.path, picture.bytes, error)) return false;
     ++summary->otherPictures;
   }
-  if (!tree.Write("gfx/gui/gui_colsel_ball.mxa", WriteXFile(ball.mesh, XEncoding::Text), error)) {
+  if (!tree.Write("gfx/gui/gui_colsel_ball.mxa", WriteXFile(ball.mesh, XEncoding::kText), error)) {
     return false;
   }
   ++summary->meshes;

@@ -89,8 +89,9 @@ bool WriteSmallWorkshop(const std::filesystem::path& root, std::string* error) {
   });
 
   return WriteBytes(root / "data/firstData.khb", khb, error) &&
-         WriteBytes(root / "data/objects/010101.mxa", WriteXFile(frame, XEncoding::Text), error) &&
-         WriteBytes(root / "data/objects/020101.mxa", WriteXFile(tank, XEncoding::Binary), error) &&
+         WriteBytes(root / "data/objects/010101.mxa", WriteXFile(frame, XEncoding::kText), error) &&
+         WriteBytes(root / "data/objects/020101.mxa", WriteXFile(tank, XEncoding::kBinary),
+                    error) &&
          WriteBytes(root / "gfx/gui/kbh_load.dds", EncodeDds(loading, FMT_X8R8G8B8), error) &&
          WriteBytes(root / "gfx/gui/gui_Spray_modelframe.dds", EncodeDds(modelFrame, FMT_A8R8G8B8),
                     error) &&

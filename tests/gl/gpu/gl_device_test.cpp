@@ -62,7 +62,7 @@ TEST_F(GlDeviceMultisampledTest, SpriteLandsTexelForTexelAtIntegerPositions) {
     picture.texels.push_back(0xFF000000u | (random() & 0xFFFFFFu));
   }
   const TextureHandle texture = device().CreateTexture(picture);
-  ASSERT_NE(texture, TextureHandle::None);
+  ASSERT_NE(texture, TextureHandle::kNone);
   SpriteDraw sprite;
   sprite.texture = texture;
   for (uint32_t multisampling : {0u, 1u}) {
@@ -127,8 +127,8 @@ TEST_F(GlDeviceTest, BlendedSpriteSkipsTransparentTexelsAndTintsByColour) {
 TEST_F(GlDeviceTest, RenderTextureIsUprightAndKeepsItsOwnDepth) {
   const TextureHandle target = device().CreateRenderTexture(64, 32);
   const SurfaceHandle depth = device().CreateDepthSurface(64, 32);
-  ASSERT_NE(target, TextureHandle::None);
-  ASSERT_NE(depth, SurfaceHandle::None);
+  ASSERT_NE(target, TextureHandle::kNone);
+  ASSERT_NE(depth, SurfaceHandle::kNone);
   Image twoBands = SolidImage(16, 16, 0xFFFF0000, FMT_X8R8G8B8);
   for (size_t i = 8 * 16; i < twoBands.texels.size(); ++i)
     twoBands.texels[i] = 0xFF0000FF;
@@ -155,7 +155,7 @@ TEST_F(GlDeviceTest, RenderTextureIsUprightAndKeepsItsOwnDepth) {
 
   // Back on the back buffer its depth still holds 0.2: a far square is hidden
   // there, and shows beside it.
-  device().SetRenderTarget(TextureHandle::None, SurfaceHandle::None);
+  device().SetRenderTarget(TextureHandle::kNone, SurfaceHandle::kNone);
   farSquare.position = Vec3{300, 300, 0.5f};
   farSquare.texture = device().CreateTexture(SolidImage(32, 16, 0xFF00FF00, FMT_X8R8G8B8));
   device().DrawSprite(farSquare);
@@ -372,24 +372,24 @@ TEST_F(GlDeviceTest, TextureStageZeroModulatesPointSampledTexels) {
 }
 
 TEST_F(GlDeviceTest, ResourcesRefuseWhatCannotBeMade) {
-  EXPECT_EQ(device().CreateTexture(Image{}), TextureHandle::None);
+  EXPECT_EQ(device().CreateTexture(Image{}), TextureHandle::kNone);
   Image lying = SolidImage(4, 4, 0, FMT_A8R8G8B8);
   lying.texels.resize(3);
-  EXPECT_EQ(device().CreateTexture(lying), TextureHandle::None);
-  EXPECT_EQ(device().CreateRenderTexture(0, 10), TextureHandle::None);
-  EXPECT_EQ(device().CreateRenderTexture(1 << 20, 10), TextureHandle::None);
-  EXPECT_EQ(device().CreateDepthSurface(-1, 10), SurfaceHandle::None);
+  EXPECT_EQ(device().CreateTexture(lying), TextureHandle::kNone);
+  EXPECT_EQ(device().CreateRenderTexture(0, 10), TextureHandle::kNone);
+  EXPECT_EQ(device().CreateRenderTexture(1 << 20, 10), TextureHandle::kNone);
+  EXPECT_EQ(device().CreateDepthSurface(-1, 10), SurfaceHandle::kNone);
   MeshData broken;
   broken.vertices.resize(3);
   broken.indices = {0, 1, 7};
   broken.subsets = {{0, 1}};
-  EXPECT_EQ(device().CreateMesh(broken), MeshHandle::None);
+  EXPECT_EQ(device().CreateMesh(broken), MeshHandle::kNone);
   broken.indices = {0, 1, 2};
   broken.subsets = {{0, 2}};
-  EXPECT_EQ(device().CreateMesh(broken), MeshHandle::None);
+  EXPECT_EQ(device().CreateMesh(broken), MeshHandle::kNone);
   CubeImage cube;
   cube.size = 4;
-  EXPECT_EQ(device().CreateCubeTexture(cube), TextureHandle::None);
+  EXPECT_EQ(device().CreateCubeTexture(cube), TextureHandle::kNone);
 }
 
 }  // namespace

@@ -42,13 +42,13 @@ class GlLightingTest : public ::testing::Test {
     d.SetTransform(TS_VIEW, scene_.view);
     d.SetTransform(TS_PROJECTION, projection_);
     sphere_ = d.CreateMesh(testing::SphereMesh(kRadius, kRings, kSegments));
-    ASSERT_NE(sphere_, MeshHandle::None);
+    ASSERT_NE(sphere_, MeshHandle::kNone);
     CubeImage cube;
     cube.size = 4;
     for (int face = 0; face < 6; ++face)
       cube.faces[face].assign(16, kFaceColors[face]);
     cube_ = d.CreateCubeTexture(cube);
-    ASSERT_NE(cube_, TextureHandle::None);
+    ASSERT_NE(cube_, TextureHandle::kNone);
     // A material that nothing saturates.
     scene_.material.diffuse = {0.6f, 0.3f, 0.2f, 1.0f};
     scene_.material.ambient = {0.2f, 0.3f, 0.4f, 1.0f};
@@ -104,8 +104,8 @@ class GlLightingTest : public ::testing::Test {
 
   testing::HeadlessDevice made_;
   Matrix projection_;
-  MeshHandle sphere_ = MeshHandle::None;
-  TextureHandle cube_ = TextureHandle::None;
+  MeshHandle sphere_ = MeshHandle::kNone;
+  TextureHandle cube_ = TextureHandle::kNone;
   testing::LitScene scene_;
 };
 

@@ -183,13 +183,13 @@ TEST_F(WindowTest, TakesWindowEventsOneAtATimeAndLeavesInput) {
   ASSERT_EQ(SDL_PushEvent(&event), 1);
 
   ASSERT_TRUE(PeekWindowMessage(*window_, &message));
-  EXPECT_EQ(message, WindowMessage::Deactivated);
+  EXPECT_EQ(message, WindowMessage::kDeactivated);
   ASSERT_TRUE(PeekWindowMessage(*window_, &message));
-  EXPECT_EQ(message, WindowMessage::Activated);
-  EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::Close);
-  EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::Other);  // the keymap notice
+  EXPECT_EQ(message, WindowMessage::kActivated);
+  EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::kClose);
+  EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::kOther);  // the keymap notice
   // Only input is left: waiting returns at once without taking it.
-  EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::Other);
+  EXPECT_EQ(WaitWindowMessage(*window_), WindowMessage::kOther);
   EXPECT_FALSE(PeekWindowMessage(*window_, &message));
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN), 1);
   EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION), 1);

@@ -47,7 +47,7 @@ class ScenePixelsTest : public ::testing::Test {
     ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
     testing::WriteCubeMap(dir, "gfx/env/envmap.dds", kFaces);
     cubes.LoadCubeTexture(kEnvironmentMapSlot, (dir / "gfx/env/envmap.dds").c_str());
-    ASSERT_NE(cubes.GetCubeTexture(0), TextureHandle::None);
+    ASSERT_NE(cubes.GetCubeTexture(0), TextureHandle::kNone);
     SetupLights(graphics);
     // As the cursor's drawing leaves them in every frame of the program.
     graphics.SetRenderStateCached(RS_SRCBLEND, BLEND_SRCALPHA);

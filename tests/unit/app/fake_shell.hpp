@@ -57,7 +57,7 @@ class FakeShell final : public Shell {
   bool PeekWindowMessage(WindowMessage* message) override {
     ++passes;
     if (onPass) onPass(passes);
-    if (passes >= passLimit) messages.push_back(WindowMessage::Close);
+    if (passes >= passLimit) messages.push_back(WindowMessage::kClose);
     if (messages.empty()) return false;
     *message = messages.front();
     messages.pop_front();
@@ -65,7 +65,7 @@ class FakeShell final : public Shell {
   }
   WindowMessage WaitWindowMessage() override {
     ++waits;
-    if (messages.empty()) return WindowMessage::Close;
+    if (messages.empty()) return WindowMessage::kClose;
     const WindowMessage message = messages.front();
     messages.pop_front();
     return message;

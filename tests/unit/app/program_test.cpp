@@ -47,7 +47,7 @@ TEST_F(ProgramTest, StartsWithEveryStepLoggedAndTheLoadingBarInOrder) {
   shell.onPass = [&](int pass) {
     if (pass != 1) return;
     RecordingDevice& device = shell.Device();
-    presentsBeforeLoop = static_cast<int>(device.Count(DeviceCallKind::Present));
+    presentsBeforeLoop = static_cast<int>(device.Count(DeviceCallKind::kPresent));
     // Each frame: the picture, a white frame line, then the bar inside it.
     EXPECT_EQ(device.Sprites()[0].position.x, 382.0f);
     EXPECT_EQ(device.Sprites()[0].position.y, 300.0f);
@@ -96,12 +96,12 @@ TEST_F(ProgramTest, EachFrameDrawsBackgroundModelsThenTheStatisticsInNearWhite) 
     materials = device.MaterialsSent();
     world = device.Transform(TS_WORLD);
     for (const DeviceCall& call : device.Calls()) {
-      if (call.kind == DeviceCallKind::DrawGlyphs) {
+      if (call.kind == DeviceCallKind::kDrawGlyphs) {
         EXPECT_EQ(call.c, 0xFFFAFAFAu);
       }
-      if (call.kind == DeviceCallKind::Clear || call.kind == DeviceCallKind::DrawSprite ||
-          call.kind == DeviceCallKind::DrawSubset || call.kind == DeviceCallKind::DrawGlyphs ||
-          call.kind == DeviceCallKind::Present) {
+      if (call.kind == DeviceCallKind::kClear || call.kind == DeviceCallKind::kDrawSprite ||
+          call.kind == DeviceCallKind::kDrawSubset || call.kind == DeviceCallKind::kDrawGlyphs ||
+          call.kind == DeviceCallKind::kPresent) {
         order.push_back(call.kind);
       }
     }
@@ -114,10 +114,10 @@ TEST_F(ProgramTest, EachFrameDrawsBackgroundModelsThenTheStatisticsInNearWhite) 
   EXPECT_EQ(sprites[0].position.y, 0.0f);
   EXPECT_FALSE(sprites[0].alphaBlend) << "an X8R8G8B8 background draws opaque";
   // Two boxes of three subsets each, then the frames and vertices texts.
-  std::vector<DeviceCallKind> expected = {DeviceCallKind::Clear, DeviceCallKind::DrawSprite};
-  expected.insert(expected.end(), 6, DeviceCallKind::DrawSubset);
-  expected.insert(expected.end(), 2, DeviceCallKind::DrawGlyphs);
-  expected.push_back(DeviceCallKind::Present);
+  std::vector<DeviceCallKind> expected = {DeviceCallKind::kClear, DeviceCallKind::kDrawSprite};
+  expected.insert(expected.end(), 6, DeviceCallKind::kDrawSubset);
+  expected.insert(expected.end(), 2, DeviceCallKind::kDrawGlyphs);
+  expected.push_back(DeviceCallKind::kPresent);
   EXPECT_EQ(order, expected);
 
   // The tank's paint left alpha 2/255 in a subset of the frame; TuneUp
@@ -158,7 +158,7 @@ TEST_F(ProgramTest, EscapeEndsThePassBeforeAnythingIsDrawnOrSaved) {
 TEST_F(ProgramTest, ACloseRequestCompletesItsPassThenShutsDownFully) {
   shell.onPass = [this](int pass) {
     if (pass != 3) return;
-    shell.messages.push_back(WindowMessage::Close);
+    shell.messages.push_back(WindowMessage::kClose);
     shell.input->PressKey(kKeyLeftControl);
   };
   Run();
@@ -171,8 +171,8 @@ TEST_F(ProgramTest, ACloseRequestCompletesItsPassThenShutsDownFully) {
 TEST_F(ProgramTest, AnInactiveProgramWaitsForMessagesLogsEachChangeOnceAndStillCloses) {
   shell.onPass = [this](int pass) {
     if (pass == 2) {
-      shell.messages = {WindowMessage::Deactivated, WindowMessage::Deactivated,
-                        WindowMessage::Activated, WindowMessage::Deactivated};
+      shell.messages = {WindowMessage::kDeactivated, WindowMessage::kDeactivated,
+                        WindowMessage::kActivated, WindowMessage::kDeactivated};
     }
   };
   Run();

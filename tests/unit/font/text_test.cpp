@@ -61,7 +61,7 @@ TEST(TextDrawing, NullFontsDrawAndMeasureNothingAndEmptyTextCostsNoDraw) {
   DrawTextInBox(device, nullptr, 0, 0, "Hilfe", 0xFFFFFAFA, {0, 0, 286, 122});
   EXPECT_EQ(MeasureTextInBox(nullptr, "Hilfe", 286).height, 0);
   DrawTextAt(device, BlockRecord().get(), 730, 600, "", 0xFFDD5252);
-  EXPECT_EQ(device.Count(DeviceCallKind::DrawGlyphs), 0u);
+  EXPECT_EQ(device.Count(DeviceCallKind::kDrawGlyphs), 0u);
 }
 
 TEST(TextDrawing, DrawTextAtIsOneUnclippedLinePerLineFeed) {

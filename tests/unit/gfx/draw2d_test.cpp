@@ -30,7 +30,7 @@ TEST_F(Draw2dTest, NothingIsDrawnForNullOrHiddenRecords) {
   SetTextureBlend(hidden.get(), 255);
   EXPECT_EQ(DrawTexture(graphics, hidden.get(), 0, 0), 0);
   EXPECT_EQ(DrawTextureScaled(graphics, hidden.get(), 0, 0, 10, 10), 0);
-  EXPECT_EQ(device().Count(DeviceCallKind::DrawSprite), 0u);
+  EXPECT_EQ(device().Count(DeviceCallKind::kDrawSprite), 0u);
 }
 
 TEST_F(Draw2dTest, PicturesTurnDepthAndMultisamplingOffThroughTheCache) {
@@ -42,7 +42,7 @@ TEST_F(Draw2dTest, PicturesTurnDepthAndMultisamplingOffThroughTheCache) {
   EXPECT_EQ(device().GetRenderState(RS_ZENABLE), 0u);
   EXPECT_EQ(device().GetRenderState(RS_MULTISAMPLEANTIALIAS), 0u);
   // Sent once, not per picture.
-  EXPECT_EQ(device().Count(DeviceCallKind::SetRenderState), 2u);
+  EXPECT_EQ(device().Count(DeviceCallKind::kSetRenderState), 2u);
 }
 
 TEST_F(Draw2dTest, ScaledDrawStretchesTheImageSizeOverTheBox) {

@@ -186,7 +186,7 @@ TEST_F(GraphicsDeviceTest, CacheStartsFromTheDeviceDefaultsAndSetsMaterialSource
   EXPECT_EQ(graphics.CachedRenderState(RS_ZFUNC), 0u);
   // Diffuse (default 1) and specular (default 2) had to be sent; ambient and
   // emissive already were 0.
-  ASSERT_EQ(device.Count(DeviceCallKind::SetRenderState), 2u);
+  ASSERT_EQ(device.Count(DeviceCallKind::kSetRenderState), 2u);
   EXPECT_EQ(device.RenderStateValuesSent(RS_SPECULARMATERIALSOURCE),
             std::vector<uint32_t>{MCS_MATERIAL});
   EXPECT_EQ(device.RenderStateValuesSent(RS_DIFFUSEMATERIALSOURCE),
@@ -201,7 +201,7 @@ TEST_F(GraphicsDeviceTest, CacheSendsOnlyChanges) {
   device.ClearCalls();
   graphics.SetRenderStateCached(RS_CULLMODE, CULL_CCW);  // already held
   graphics.SetRenderStateCached(RS_ZFUNC, 0);            // cache holds 0
-  EXPECT_EQ(device.Count(DeviceCallKind::SetRenderState), 0u);
+  EXPECT_EQ(device.Count(DeviceCallKind::kSetRenderState), 0u);
   graphics.SetRenderStateCached(RS_ZFUNC, CMP_LESSEQUAL);  // the device has it, the cache not
   graphics.SetRenderStateCached(RS_TEXTUREFACTOR, 0x80000000);
   graphics.SetRenderStateCached(RS_TEXTUREFACTOR, 0x80000000);
@@ -218,17 +218,17 @@ TEST_F(GraphicsDeviceTest, StatesAndStagesPastTheCachesDoNotOverrunThem) {
   graphics.SetRenderStateCached(255, 7);
   graphics.SetRenderStateCached(255, 7);
   graphics.SetRenderStateCached(100000, 7);
-  EXPECT_EQ(device.Count(DeviceCallKind::SetRenderState), 3u);  // uncached, so always sent
+  EXPECT_EQ(device.Count(DeviceCallKind::kSetRenderState), 3u);  // uncached, so always sent
   EXPECT_EQ(graphics.CachedRenderState(255), 0u);
   EXPECT_EQ(graphics.CachedRenderState(254), lastEntry);
 
   graphics.SetTextureCached(0, static_cast<TextureHandle>(5));
   graphics.SetTextureCached(0, static_cast<TextureHandle>(5));
-  graphics.SetTextureCached(0, TextureHandle::None);
+  graphics.SetTextureCached(0, TextureHandle::kNone);
   graphics.SetTextureCached(kTextureStageCount, static_cast<TextureHandle>(5));
-  EXPECT_EQ(device.Count(DeviceCallKind::SetTexture), 3u);
-  EXPECT_EQ(graphics.CachedTexture(0), TextureHandle::None);
-  EXPECT_EQ(graphics.CachedTexture(kTextureStageCount), TextureHandle::None);
+  EXPECT_EQ(device.Count(DeviceCallKind::kSetTexture), 3u);
+  EXPECT_EQ(graphics.CachedTexture(0), TextureHandle::kNone);
+  EXPECT_EQ(graphics.CachedTexture(kTextureStageCount), TextureHandle::kNone);
 }
 
 TEST_F(GraphicsDeviceTest, FramesCameraAndRelease) {
@@ -238,12 +238,12 @@ TEST_F(GraphicsDeviceTest, FramesCameraAndRelease) {
   EXPECT_EQ(graphics.BeginFrame(), 1);
   EXPECT_TRUE(graphics.EndFrame());
   ASSERT_EQ(device.Calls().size(), 4u);
-  EXPECT_EQ(device.Calls()[0].kind, DeviceCallKind::Clear);
+  EXPECT_EQ(device.Calls()[0].kind, DeviceCallKind::kClear);
   EXPECT_EQ(device.Calls()[0].a, kClearTarget | kClearZBuffer);
   EXPECT_EQ(device.Calls()[0].b, 0xFF000000u);
-  EXPECT_EQ(device.Calls()[1].kind, DeviceCallKind::BeginScene);
-  EXPECT_EQ(device.Calls()[2].kind, DeviceCallKind::EndScene);
-  EXPECT_EQ(device.Calls()[3].kind, DeviceCallKind::Present);
+  EXPECT_EQ(device.Calls()[1].kind, DeviceCallKind::kBeginScene);
+  EXPECT_EQ(device.Calls()[2].kind, DeviceCallKind::kEndScene);
+  EXPECT_EQ(device.Calls()[3].kind, DeviceCallKind::kPresent);
 
   const Vec3 eye{-40, 250, -600};
   graphics.SetViewLookAt(eye, Vec3{});

@@ -109,29 +109,29 @@ TEST_F(TextureTest, CubeSlots) {
 
   CubeTextureSlots slots(graphics);
   EXPECT_EQ(slots.LoadCubeTexture(10, path.c_str()), 0);
-  EXPECT_EQ(slots.GetCubeTexture(10), TextureHandle::None);
-  EXPECT_EQ(device().Count(DeviceCallKind::CreateCubeTexture), 0u);
+  EXPECT_EQ(slots.GetCubeTexture(10), TextureHandle::kNone);
+  EXPECT_EQ(device().Count(DeviceCallKind::kCreateCubeTexture), 0u);
 
   EXPECT_EQ(slots.LoadCubeTexture(0, path.c_str()), 1);
   const TextureHandle first = slots.GetCubeTexture(0);
-  EXPECT_NE(first, TextureHandle::None);
+  EXPECT_NE(first, TextureHandle::kNone);
   // Loading again replaces the texture; a failed load leaves the slot empty.
   EXPECT_EQ(slots.LoadCubeTexture(0, path.c_str()), 1);
   EXPECT_NE(slots.GetCubeTexture(0), first);
   EXPECT_EQ(device().LiveTextures(), 1u);
   EXPECT_EQ(slots.LoadCubeTexture(0, (files / "absent.dds").c_str()), 1);
-  EXPECT_EQ(slots.GetCubeTexture(0), TextureHandle::None);
+  EXPECT_EQ(slots.GetCubeTexture(0), TextureHandle::kNone);
   EXPECT_EQ(device().LiveTextures(), 0u);
 
   // A plain picture is not a cube map.
   const std::string flat = WritePicture(files, "flat.dds", Gradient(8, 8, false), FMT_X8R8G8B8);
   EXPECT_EQ(slots.LoadCubeTexture(1, flat.c_str()), 1);
-  EXPECT_EQ(slots.GetCubeTexture(1), TextureHandle::None);
+  EXPECT_EQ(slots.GetCubeTexture(1), TextureHandle::kNone);
 
   EXPECT_EQ(slots.LoadCubeTexture(9, path.c_str()), 1);
   slots.ReleaseCubeTexture(9);
   slots.ReleaseCubeTexture(42);
-  EXPECT_EQ(slots.GetCubeTexture(9), TextureHandle::None);
+  EXPECT_EQ(slots.GetCubeTexture(9), TextureHandle::kNone);
 }
 
 TEST_F(TextureTest, ModelTexturesGetAMipChain) {
@@ -139,7 +139,7 @@ TEST_F(TextureTest, ModelTexturesGetAMipChain) {
   UniqueTexture texture;
   EXPECT_TRUE(LoadModelTexture(graphics, path.c_str(), &texture));
   EXPECT_TRUE(texture);
-  EXPECT_EQ(device().Count(DeviceCallKind::CreateMipmappedTexture), 1u);
+  EXPECT_EQ(device().Count(DeviceCallKind::kCreateMipmappedTexture), 1u);
   EXPECT_FALSE(LoadModelTexture(graphics, (files / "absent.khx").c_str(), &texture));
   EXPECT_FALSE(texture);
   EXPECT_EQ(device().LiveTextures(), 0u);

@@ -58,10 +58,10 @@ TEST(D3dLightingTest, AttenuationAndFacing) {
 
 TEST(D3dLightingTest, SphereAgainstRange) {
   const Vec3 light{0, 0, 0};
-  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 60), RangeCoverage::Inside);
-  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 59), RangeCoverage::Straddles);
-  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 41), RangeCoverage::Straddles);
-  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 39), RangeCoverage::Outside);
+  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 60), RangeCoverage::kInside);
+  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 59), RangeCoverage::kStraddles);
+  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 41), RangeCoverage::kStraddles);
+  EXPECT_EQ(ClassifySphereAgainstRange({0, 0, 50}, 10, light, 39), RangeCoverage::kOutside);
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ ToolRun RunTool(const std::string& arguments) {
 
 TEST(MeshInfo, ToolPrintsOneLinePerFileAndFailsIfAnyFileFails) {
   testing::TempDir dir;
-  const std::vector<uint8_t> good = WriteXFile(testing::SampleMesh(), XEncoding::CompressedBinary);
+  const std::vector<uint8_t> good = WriteXFile(testing::SampleMesh(), XEncoding::kCompressedBinary);
   testing::WriteFileBytes(dir.Path() / "good.x", std::string(good.begin(), good.end()));
   testing::WriteFileBytes(dir.Path() / "bad.x", "xof 0303txt 0032\nMesh {");
 

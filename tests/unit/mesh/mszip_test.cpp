@@ -44,8 +44,8 @@ std::vector<size_t> BlockStarts(const std::vector<uint8_t>& packed) {
 
 TEST(MsZip, BlocksThatReachIntoThePreviousOneUnpack) {
   const std::vector<uint8_t> body = RepetitiveBody(150000);
-  const std::vector<uint8_t> carried = Pack(body, MsZipHistory::Carried);
-  const std::vector<uint8_t> alone = Pack(body, MsZipHistory::PerBlock);
+  const std::vector<uint8_t> carried = Pack(body, MsZipHistory::kCarried);
+  const std::vector<uint8_t> alone = Pack(body, MsZipHistory::kPerBlock);
   // Only back-references across borders make the carried form smaller.
   EXPECT_LT(carried.size(), alone.size());
   for (const auto* packed : {&carried, &alone}) {
@@ -56,7 +56,7 @@ TEST(MsZip, BlocksThatReachIntoThePreviousOneUnpack) {
 }
 
 TEST(MsZip, DamagedFramingIsRefused) {
-  const std::vector<uint8_t> good = Pack(RepetitiveBody(70000), MsZipHistory::Carried);
+  const std::vector<uint8_t> good = Pack(RepetitiveBody(70000), MsZipHistory::kCarried);
   const size_t second = BlockStarts(good)[1];
   const auto refused = [](std::vector<uint8_t> bytes, auto&& damage) {
     damage(bytes);

@@ -83,11 +83,11 @@ TEST(ReadXFileHostile, GiantCountsAreRefused) {
 TEST(ReadXFileHostile, CutFilesAreRefused) {
   for (const MeshData& mesh : {testing::SampleMesh(), LargeMesh()}) {
     const bool small = mesh.vertices.size() < 100;
-    for (const XEncoding encoding : {XEncoding::Text, XEncoding::Binary, XEncoding::CompressedText,
-                                     XEncoding::CompressedBinary}) {
+    for (const XEncoding encoding : {XEncoding::kText, XEncoding::kBinary,
+                                     XEncoding::kCompressedText, XEncoding::kCompressedBinary}) {
       const std::vector<uint8_t> bytes = WriteXFile(mesh, encoding);
       // A text ends with "}\n": everything before the closing brace is a cut.
-      const size_t end = bytes.size() - (encoding == XEncoding::Text ? 2 : 0);
+      const size_t end = bytes.size() - (encoding == XEncoding::kText ? 2 : 0);
       for (size_t size = 0; size < end; size += small ? 1 : bytes.size() / 97 + 1) {
         ASSERT_TRUE(Refused(Prefix(bytes, size))) << static_cast<int>(encoding) << " at " << size;
       }
@@ -122,8 +122,8 @@ TEST(ReadXFileHostile, DeepNestingIsRefused) {
 // mesh, never a crash or a read out of bounds.
 TEST(ReadXFileHostile, ChangedBytesNeverCrash) {
   MeshData small = testing::SampleMesh();
-  for (const XEncoding encoding : {XEncoding::Text, XEncoding::Binary, XEncoding::CompressedText,
-                                   XEncoding::CompressedBinary}) {
+  for (const XEncoding encoding : {XEncoding::kText, XEncoding::kBinary, XEncoding::kCompressedText,
+                                   XEncoding::kCompressedBinary}) {
     const std::vector<uint8_t> good = WriteXFile(small, encoding);
     for (size_t i = 16; i < good.size(); ++i) {
       for (const uint8_t value : {uint8_t{0x00}, uint8_t{0xFF}, uint8_t{'{'}, uint8_t{'9'}}) {

@@ -9,8 +9,8 @@ using testing::ExpectSameMesh;
 using testing::ReadOrFail;
 using testing::SampleMesh;
 
-constexpr XEncoding kEncodings[] = {XEncoding::Text, XEncoding::Binary, XEncoding::CompressedText,
-                                    XEncoding::CompressedBinary};
+constexpr XEncoding kEncodings[] = {XEncoding::kText, XEncoding::kBinary,
+                                    XEncoding::kCompressedText, XEncoding::kCompressedBinary};
 
 TEST(WriteXFile, EveryEncodingReadsBackAsTheSameMeshWithOrWithoutSubsets) {
   MeshData mesh = SampleMesh();
@@ -39,7 +39,7 @@ TEST(WriteXFile, LargeMeshSpansSeveralCompressedBlocks) {
   for (uint32_t i = 0; i + 2 < 20000; ++i)
     mesh.indices.insert(mesh.indices.end(), {i, i + 1, i + 2});
   mesh.subsets = {{0, 10000}, {10000, 9998}};
-  for (const XEncoding encoding : {XEncoding::CompressedText, XEncoding::CompressedBinary}) {
+  for (const XEncoding encoding : {XEncoding::kCompressedText, XEncoding::kCompressedBinary}) {
     const std::vector<uint8_t> bytes = WriteXFile(mesh, encoding);
     int blocks = 0;
     size_t offset = 20;  // past the header and the total size

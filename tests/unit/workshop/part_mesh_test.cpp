@@ -16,7 +16,7 @@ using testing::BoxMesh;
 class PartMeshTest : public testing::RecordingGraphicsTest {
  protected:
   std::string WriteMesh(const std::string& name, const MeshData& mesh) {
-    testing::WriteBytes(dir, name, WriteXFile(mesh, XEncoding::Binary));
+    testing::WriteBytes(dir, name, WriteXFile(mesh, XEncoding::kBinary));
     return dir / name;
   }
   testing::TempDir dir;

@@ -26,7 +26,7 @@ class ScenePassTest : public testing::RecordingGraphicsTest {
   std::vector<DeviceCall> Draws() {
     std::vector<DeviceCall> draws;
     for (const DeviceCall& call : device().Calls()) {
-      if (call.kind == DeviceCallKind::DrawSubset) draws.push_back(call);
+      if (call.kind == DeviceCallKind::kDrawSubset) draws.push_back(call);
     }
     return draws;
   }
@@ -120,26 +120,26 @@ TEST_F(ScenePassTest, StatesOfThePassAndTheReflectionBracket) {
   // The alpha operation is the cursor's business, not the bracket's.
   const std::vector<DeviceCall>& calls = device().Calls();
   const auto draw = std::find_if(calls.begin(), calls.end(), [](const DeviceCall& call) {
-    return call.kind == DeviceCallKind::DrawSubset;
+    return call.kind == DeviceCallKind::kDrawSubset;
   });
   std::map<uint32_t, uint32_t> stage;
-  TextureHandle bound = TextureHandle::None;
+  TextureHandle bound = TextureHandle::kNone;
   for (auto call = calls.begin(); call != draw; ++call) {
-    if (call->kind == DeviceCallKind::SetTextureStageState) stage[call->b] = call->c;
-    if (call->kind == DeviceCallKind::SetTexture) bound = TextureHandle{call->b};
+    if (call->kind == DeviceCallKind::kSetTextureStageState) stage[call->b] = call->c;
+    if (call->kind == DeviceCallKind::kSetTexture) bound = TextureHandle{call->b};
   }
-  EXPECT_TRUE(bound != TextureHandle::None && bound == cubes.GetCubeTexture(0));
+  EXPECT_TRUE(bound != TextureHandle::kNone && bound == cubes.GetCubeTexture(0));
   EXPECT_EQ(stage[TSS_TEXCOORDINDEX], kTciCameraSpaceReflectionVector);
   EXPECT_EQ(stage[TSS_TEXTURETRANSFORMFLAGS], kTtffCount3);
   EXPECT_EQ(stage[TSS_COLOROP], TOP_BLENDFACTORALPHA);
   EXPECT_EQ(stage.count(TSS_ALPHAOP), 0u);
-  EXPECT_EQ(graphics.CachedTexture(0), TextureHandle::None);
+  EXPECT_EQ(graphics.CachedTexture(0), TextureHandle::kNone);
   EXPECT_EQ(device().GetTextureStageState(0, TSS_COLOROP), TOP_MODULATE);
   EXPECT_EQ(device().GetTextureStageState(0, TSS_TEXCOORDINDEX), 0u);
 
   // A second frame sends no render state at all.
   Render(FILL_WIREFRAME);
-  EXPECT_EQ(device().Count(DeviceCallKind::SetRenderState), 0u);
+  EXPECT_EQ(device().Count(DeviceCallKind::kSetRenderState), 0u);
 }
 
 }  // namespace

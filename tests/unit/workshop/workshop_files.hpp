@@ -26,7 +26,7 @@ inline void WriteBytes(const TempDir& dir, const std::string& relative,
 
 // The part's model file.
 inline void WriteModel(const TempDir& dir, ItemId id, const MeshData& mesh) {
-  WriteBytes(dir, PartFileRelativePath(kPartModel, id), WriteXFile(mesh, XEncoding::Text));
+  WriteBytes(dir, PartFileRelativePath(kPartModel, id), WriteXFile(mesh, XEncoding::kText));
 }
 
 inline Image SolidPicture(int width, int height, uint32_t argb) {

@@ -122,10 +122,10 @@ TEST_F(DemoCatalogue, RaisedForksLiftWhatIsClampedOnTheHandlebar) {
   const struct {
     ItemId fork;
     ForkStyle style;
-  } forks[] = {{0x00020101, ForkStyle::Gaiters},
-               {0x00020102, ForkStyle::Chrome},
-               {0x00020201, ForkStyle::Raised10},
-               {0x00020202, ForkStyle::Raised20}};
+  } forks[] = {{0x00020101, ForkStyle::kGaiters},
+               {0x00020102, ForkStyle::kChrome},
+               {0x00020201, ForkStyle::kRaised10},
+               {0x00020202, ForkStyle::kRaised20}};
   for (const auto& fork : forks) {
     int positions = 0;
     for (const PartAction* a : Actions(FindById(store_, fork.fork))) {

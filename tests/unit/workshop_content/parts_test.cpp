@@ -82,11 +82,11 @@ TEST(Parts, RaisedForksAreLongerByTheirLift) {
       highest = std::max(highest, v.position.y);
     return highest;
   };
-  const float standard = top(ForkStyle::Gaiters);
-  for (ForkStyle style : {ForkStyle::Raised10, ForkStyle::Raised20}) {
+  const float standard = top(ForkStyle::kGaiters);
+  for (ForkStyle style : {ForkStyle::kRaised10, ForkStyle::kRaised20}) {
     EXPECT_NEAR(top(style) - standard, ForkLift(style).y, 0.3f);
   }
-  EXPECT_EQ(Length(ForkLift(ForkStyle::Chrome)), 0.0f);
+  EXPECT_EQ(Length(ForkLift(ForkStyle::kChrome)), 0.0f);
 }
 
 TEST(Parts, ThePreviewBallIsASmoothSphereAtTheOrigin) {
