@@ -11,6 +11,7 @@
 #include "gfx/scene.hpp"
 #include "platform/gpu/device_resource.hpp"
 #include "platform/os/os.hpp"
+#include "scene/spray_stage.hpp"
 
 namespace kbh {
 
@@ -22,14 +23,9 @@ constexpr int kMaxPictureSide = 4096;
 // closely.
 constexpr int kMaxSupersampling = 3;
 
-// The Spray screen's preview: its own camera and projection.
-constexpr int kPreviewWidth = 450;
-constexpr int kPreviewHeight = 260;
-constexpr Vec3 kPreviewEye{40.0f, -45.0f, -400.0f};
-constexpr Vec3 kPreviewLookAt{40.0f, 25.0f, 0.0f};
-constexpr float kPreviewFieldOfView = 0.7853982f;
-constexpr float kPreviewAspect = 1.7307693f;
-constexpr uint32_t kPreviewClearColor = 0xA0000000;
+// Any clock value will do for the Spray views' flight, as long as it is not
+// 0, which an animation takes for "never started".
+constexpr uint32_t kFlightStart = 1000;
 
 // Part pictures look from the front left and above, the side the light
 // comes from, so the part shows its lit face and some depth.
@@ -188,6 +184,7 @@ SceneRenderer::SceneRenderer() = default;
 
 SceneRenderer::~SceneRenderer() {
   // Everything that holds device resources goes before the device.
+  preview_.reset();
   parts_.reset();
   background_.reset();
   cubes_.reset();
@@ -230,6 +227,8 @@ std::unique_ptr<SceneRenderer> SceneRenderer::Open(const std::string& workshopDi
                                     path.Format(kEnvironmentMapPattern, dir.path.c_str()));
   renderer->background_ =
       LoadBmp(*renderer->graphics_, path.Format(kSceneBackgroundPattern, dir.path.c_str()));
+  renderer->preview_ = std::make_unique<PreviewAnimation>(*renderer->graphics_, *renderer->cubes_);
+  renderer->preview_->InitPreview();
   renderer->parts_ = std::make_unique<InstalledPartList>(*renderer->graphics_, dir);
   renderer->InstallParts({});
   return renderer;
@@ -267,42 +266,49 @@ Image SceneRenderer::RenderTuneUpView(float angle, uint32_t fillMode) {
   return picture;
 }
 
-Image SceneRenderer::RenderSprayPreview() {
-  GraphicsDevice& graphics = *graphics_;
-  Device& device = *graphics.GetDevice();
-  // The Spray screen turns every part back and makes it opaque first.
+void SceneRenderer::PrepareSprayViews() {
   parts_->SetAllPartsRotation(0.0f, 0.0f, 0.0f);
   parts_->SetAllPartsAlpha(1.0f);
   SetCursorBlendStates();
-  return RenderToTexture(device, kPreviewWidth, kPreviewHeight, kPreviewClearColor, [&] {
-    graphics.SetRenderStateCached(RS_LIGHTING, 1);
-    graphics.SetRenderStateCached(RS_ZENABLE, ZB_TRUE);
-    graphics.SetRenderStateCached(RS_CULLMODE, CULL_CCW);
-    // The TuneUp screen's wireframe switch must not reach the preview.
-    graphics.SetRenderStateCached(RS_FILLMODE, FILL_SOLID);
-    graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 1);
-    graphics.SetRenderStateCached(RS_SPECULARENABLE, 1);
-    device.SetTransform(TS_PROJECTION,
-                        MatrixPerspectiveFovLH(kPreviewFieldOfView, kPreviewAspect, 1.0f, 1000.0f));
-    graphics.SetViewLookAt(kPreviewEye, kPreviewLookAt);
-    BeginReflection(graphics, *cubes_);
-    // Every part drawn whole: no opacity bytes, no skip of faded parts.
-    for (PartModel* model = parts_->FirstInstalled(); model != nullptr;
-         model = parts_->NextInstalled()) {
-      const MeshRecord* mesh = model->mesh.get();
-      if (mesh == nullptr) continue;
-      const Matrix place =
-          MatrixTranslation(model->position.x, model->position.y, model->position.z);
-      device.SetTransform(
-          TS_WORLD,
-          MatrixMultiply(MatrixMultiply(MatrixMultiply(place, mesh->scaling), mesh->rotation),
-                         mesh->translation));
-      for (uint32_t subset = 0; subset < mesh->subsetCount; ++subset)
-        DrawReflectingSubset(graphics, *mesh, subset, mesh->materials[subset]);
-    }
-    EndReflection(graphics);
-    graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 0);
-  });
+  preview_->RenderPreview(*parts_);
+}
+
+Image SceneRenderer::RenderSprayPreview() {
+  Device& device = *graphics_->GetDevice();
+  const TextureRecord* texture = preview_->PreviewTexture();
+  if (texture == nullptr) return {};
+  PrepareSprayViews();
+  const TextureHandle keptTarget = device.GetRenderTarget();
+  const SurfaceHandle keptDepth = device.GetDepthSurface();
+  device.SetRenderTarget(texture->texture.get(), SurfaceHandle::None);
+  Image picture = device.ReadRenderTarget();
+  device.SetRenderTarget(keptTarget, keptDepth);
+  return picture;
+}
+
+Image SceneRenderer::RenderSprayView(ItemId id, uint16_t row, uint32_t spinMilliseconds) {
+  PartModel* model = parts_->FindInstalled(id);
+  if (model == nullptr || model->mesh == nullptr) return {};
+  GraphicsDevice& graphics = *graphics_;
+  PrepareSprayViews();
+  // The flight seen through to its end: the frame that arrives, and the one
+  // after, from which the part spins.
+  preview_->StartCameraMove(model, kFlightStart);
+  preview_->UpdatePreview(kFlightStart + kFlightMilliseconds);
+  preview_->UpdatePreview(kFlightStart + kFlightMilliseconds);
+  parts_->SetAllPartsAlpha(1.0f);
+
+  graphics.BeginFrame();
+  DrawTexture(graphics, background_.get(), 0, 0);
+  preview_->DrawPreview();
+  preview_->RenderSelectedPart(row, preview_->EndTime() + spinMilliseconds);
+  Image picture = graphics.GetDevice()->ReadRenderTarget();
+  graphics.EndFrame();
+  // The ghost's alpha stays on the part until the Spray screen's next
+  // update; the pictures after this one must not inherit it.
+  parts_->SetAllPartsAlpha(1.0f);
+  preview_->ClearPreview();
+  return picture;
 }
 
 Image SceneRenderer::RenderPartPicture(ItemId id, int width, int height, uint32_t background) {
