@@ -12,6 +12,7 @@
 #include "platform/gpu/gl_system.hpp"
 #include "platform/os/os.hpp"
 #include "scene/scene_pass.hpp"
+#include "scene/stage.hpp"
 
 namespace kbh {
 
@@ -23,8 +24,9 @@ constexpr int kMaxPictureSide = 4096;
 // closely.
 constexpr int kMaxSupersampling = 3;
 
-// The Spray screen's preview shows the moped on translucent black.
-constexpr uint32_t kPreviewClearColor = 0xA0000000;
+// Any clock value will do for the Spray views' flight, as long as it is not
+// 0, which an animation takes for "never started".
+constexpr uint32_t kFlightStart = 1000;
 
 // Part pictures look from the front left and above, the side the light
 // comes from, so the part shows its lit face and some depth.
@@ -177,6 +179,7 @@ SceneRenderer::SceneRenderer() = default;
 
 SceneRenderer::~SceneRenderer() {
   // Everything that holds device resources goes before the device.
+  preview_.reset();
   parts_.reset();
   background_.reset();
   cubes_.reset();
@@ -210,6 +213,8 @@ std::unique_ptr<SceneRenderer> SceneRenderer::Open(const std::string& workshopDi
                                     path.Format(kEnvironmentMapPattern, dir.path.c_str()));
   renderer->background_ =
       LoadBmp(*renderer->graphics_, path.Format(kSceneBackgroundPattern, dir.path.c_str()));
+  renderer->preview_ = std::make_unique<PreviewAnimation>(*renderer->graphics_, *renderer->cubes_);
+  renderer->preview_->InitPreview();
   renderer->parts_ = std::make_unique<InstalledPartList>(*renderer->graphics_, dir);
   renderer->InstallParts({});
   return renderer;
@@ -247,37 +252,49 @@ Image SceneRenderer::RenderTuneUpView(float angle, uint32_t fillMode) {
   return picture;
 }
 
-Image SceneRenderer::RenderSprayPreview() {
-  GraphicsDevice& graphics = *graphics_;
-  Device& device = *graphics.GetDevice();
-  // The Spray screen turns every part back and makes it opaque first.
+void SceneRenderer::PrepareSprayViews() {
   parts_->SetAllPartsRotation(0.0f, 0.0f, 0.0f);
   parts_->SetAllPartsAlpha(1.0f);
   SetCursorBlendStates();
-  return RenderToTexture(
-      device, kSprayPreviewCamera.width, kSprayPreviewCamera.height, kPreviewClearColor, [&] {
-        // The TuneUp screen's wireframe switch must not reach the preview.
-        SetModelPassStates(graphics, FILL_SOLID);
-        device.SetTransform(TS_PROJECTION, StageProjection(kSprayPreviewCamera));
-        graphics.SetViewLookAt(kSprayPreviewCamera.eye, kSprayPreviewCamera.at);
-        BeginReflection(graphics, *cubes_);
-        // Every part drawn whole: no opacity bytes, no skip of faded parts.
-        for (PartModel* model = parts_->FirstInstalled(); model != nullptr;
-             model = parts_->NextInstalled()) {
-          const MeshRecord* mesh = model->mesh.get();
-          if (mesh == nullptr) continue;
-          const Matrix place =
-              MatrixTranslation(model->position.x, model->position.y, model->position.z);
-          device.SetTransform(
-              TS_WORLD,
-              MatrixMultiply(MatrixMultiply(MatrixMultiply(place, mesh->scaling), mesh->rotation),
-                             mesh->translation));
-          for (uint32_t subset = 0; subset < mesh->subsetCount; ++subset)
-            DrawReflectingSubset(graphics, *mesh, subset, mesh->materials[subset]);
-        }
-        EndReflection(graphics);
-        graphics.SetRenderStateCached(RS_MULTISAMPLEANTIALIAS, 0);
-      });
+  preview_->RenderPreview(*parts_);
+}
+
+Image SceneRenderer::RenderSprayPreview() {
+  Device& device = *graphics_->GetDevice();
+  const TextureRecord* texture = preview_->PreviewTexture();
+  if (texture == nullptr) return {};
+  PrepareSprayViews();
+  const TextureHandle keptTarget = device.GetRenderTarget();
+  const SurfaceHandle keptDepth = device.GetDepthSurface();
+  device.SetRenderTarget(texture->texture.get(), SurfaceHandle::kNone);
+  Image picture = device.ReadRenderTarget();
+  device.SetRenderTarget(keptTarget, keptDepth);
+  return picture;
+}
+
+Image SceneRenderer::RenderSprayView(ItemId id, uint16_t row, uint32_t spinMilliseconds) {
+  PartModel* model = parts_->FindInstalled(id);
+  if (model == nullptr || model->mesh == nullptr) return {};
+  GraphicsDevice& graphics = *graphics_;
+  PrepareSprayViews();
+  // The flight seen through to its end: the frame that arrives, and the one
+  // after, from which the part spins.
+  preview_->StartCameraMove(model, kFlightStart);
+  preview_->UpdatePreview(kFlightStart + kFlightMilliseconds);
+  preview_->UpdatePreview(kFlightStart + kFlightMilliseconds);
+  parts_->SetAllPartsAlpha(1.0f);
+
+  graphics.BeginFrame();
+  DrawTexture(graphics, background_.get(), 0, 0);
+  preview_->DrawPreview();
+  preview_->RenderSelectedPart(row, preview_->EndTime() + spinMilliseconds);
+  Image picture = graphics.GetDevice()->ReadRenderTarget();
+  graphics.EndFrame();
+  // The ghost's alpha stays on the part until the Spray screen's next
+  // update; the pictures after this one must not inherit it.
+  parts_->SetAllPartsAlpha(1.0f);
+  preview_->ClearPreview();
+  return picture;
 }
 
 Image SceneRenderer::RenderPartPicture(ItemId id, int width, int height, uint32_t background) {

@@ -1,8 +1,8 @@
 // Pictures of a workshop without the program: a headless device on a
 // workshop folder (the program's data tree: data/firstData.khb,
 // data/objects, ..., gfx/env/envmap.dds, gfx/env/mainBG.dds) that renders
-// the TuneUp view, the Spray screen's preview of the whole moped and
-// close-ups of single parts. The demo-workshop builder makes its part
+// the TuneUp view, the Spray screen's preview of the whole moped and its
+// view of a selected part, and close-ups of single parts. The demo-workshop builder makes its part
 // pictures and previews with it; kbh-render is its command line.
 //
 // The passes run as the program runs them, with the blend states that the
@@ -20,6 +20,7 @@
 #include "gfx/graphics_device.hpp"
 #include "gfx/texture.hpp"
 #include "platform/image/image.hpp"
+#include "scene/preview_animation.hpp"
 #include "workshop/installed_parts.hpp"
 
 namespace kbh {
@@ -52,6 +53,12 @@ class SceneRenderer {
   // The Spray screen's 450 x 260 preview of the whole moped, untouched by
   // fades, on its translucent black (alpha 160).
   Image RenderSprayPreview();
+  // The Spray screen's 3D views, 1024 x 768: the background, the preview
+  // at its place, and the installed part id as its large view shows it
+  // spinMilliseconds after the camera arrived: whole for row 1, subset
+  // row - 2 solid in the ghost of the rest for row >= 2. Empty for a part
+  // that is not installed or has no model.
+  Image RenderSprayView(ItemId id, uint16_t row, uint32_t spinMilliseconds = 0);
   // A close-up of one part, width x height, framing its bounding box from
   // the front left and above, on background (0xAARRGGBB; 0 = transparent).
   // A part that is not installed is built in first as the TuneUp screen
@@ -63,6 +70,9 @@ class SceneRenderer {
  private:
   SceneRenderer();
   void SetCursorBlendStates();
+  // What the Spray screen's update does before its passes: every part
+  // unturned and opaque, then the preview rendered.
+  void PrepareSprayViews();
 
   MemoryLogSink logText_;
   std::unique_ptr<ErrorLog> log_;
@@ -71,6 +81,7 @@ class SceneRenderer {
   std::unique_ptr<TextureRecord> background_;
   DataStore catalogue_;
   std::unique_ptr<InstalledPartList> parts_;
+  std::unique_ptr<PreviewAnimation> preview_;
 };
 
 }  // namespace kbh

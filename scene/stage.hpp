@@ -5,6 +5,8 @@
 // the environment map is the same hall seen from where the moped stands.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/gpu/d3d_types.hpp"
 #include "platform/math/math.hpp"
 
@@ -38,6 +40,29 @@ constexpr StageCamera kSprayPreviewCamera{{40.0f, -45.0f, -400.0f},
                                           1000.0f,
                                           450,
                                           260};
+// Where the preview picture sits on the screen (its top-left corner), and the
+// translucent black (alpha 160) it starts from: where no part is, the
+// screen's background shows through, darkened.
+constexpr int kSprayPreviewX = 525;
+constexpr int kSprayPreviewY = 46;
+constexpr uint32_t kSprayPreviewClearColor = 0xA0000000;
+
+// The flight to a part chosen for painting. Every flight starts at the same
+// distant point, below and to the left, and takes half a second.
+constexpr Vec3 kFlightStartLookAt{-300.0f, -250.0f, 330.0f};
+constexpr Vec3 kFlightStartEye{-100.0f, -200.0f, -1200.0f};
+constexpr uint32_t kFlightMilliseconds = 500;
+// It ends in front of the part's centre (towards -z) and above it, eye and
+// look-at point both shifted along x, so the part sits a little left of the
+// view's centre; the full-screen projection shows it.
+constexpr float kFlightEndShiftX = 50.0f;
+constexpr float kFlightEndHeight = 100.0f;
+constexpr float kFlightEndDistance = 600.0f;
+// After arriving the part spins about the vertical axis: one radian a second.
+constexpr float kSpinRadiansPerMillisecond = 0.001f;
+// The rest of the part around a chosen subset.
+constexpr float kGhostAlpha = 0.2f;
+
 // The paint ball of the Spray screen, seen through the full-screen projection.
 constexpr StageCamera kColourBallCamera{{194.0f, 290.0f, -900.0f}, {180.0f, 275.0f, 0.0f}};
 

@@ -3,7 +3,13 @@
 //
 //   kbh-render tuneup WORKSHOP OUT.png [--angle RADIANS] [--wireframe]
 //   kbh-render spray  WORKSHOP OUT.png
+//   kbh-render selected WORKSHOP ID OUT.png [--row N] [--spin MS]
 //   kbh-render part   WORKSHOP ID OUT.png [--size WxH] [--background AARRGGBB]
+//
+// selected is the Spray screen with an installed part chosen: the preview,
+// and the part as its large view shows it MS milliseconds after the camera
+// arrived; row 1 (the default) is the whole part, row N >= 2 subset N - 2
+// solid in a ghost of the rest.
 //
 // Every command also takes
 //   --parts ID,ID,...              that moped instead of the standard parts
@@ -28,6 +34,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: kbh-render tuneup WORKSHOP OUT.png [--angle RADIANS] [--wireframe]\n"
     "       kbh-render spray  WORKSHOP OUT.png\n"
+    "       kbh-render selected WORKSHOP ID OUT.png [--row N] [--spin MS]\n"
     "       kbh-render part   WORKSHOP ID OUT.png [--size WxH] [--background AARRGGBB]\n"
     "  any: [--parts ID,ID,...] [--paint ID:AARRGGBB:FINISH]...\n";
 
@@ -71,6 +78,8 @@ struct Options {
   int width = 256;
   int height = 256;
   uint32_t background = 0;
+  uint16_t row = 1;
+  uint32_t spin = 0;
   std::vector<kbh::ItemId> parts;
   struct Paint {
     kbh::ItemId target = 0;
@@ -95,6 +104,12 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       if (std::sscanf(argv[++i], "%dx%d", &options->width, &options->height) != 2) {
         return *error = "bad size (WxH)", false;
       }
+    } else if (arg == "--row" && hasValue) {
+      unsigned row = 0;
+      if (std::sscanf(argv[++i], "%u", &row) != 1 || row > 0xFFFF) return *error = "bad row", false;
+      options->row = static_cast<uint16_t>(row);
+    } else if (arg == "--spin" && hasValue) {
+      if (std::sscanf(argv[++i], "%u", &options->spin) != 1) return *error = "bad spin", false;
     } else if (arg == "--background" && hasValue) {
       if (!ParseHex(argv[++i], &options->background)) return *error = "bad background", false;
     } else if (arg == "--parts" && hasValue) {
@@ -137,14 +152,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kbh-render: %s\n%s", error.c_str(), kUsage);
     return 2;
   }
-  const size_t wanted = options.command == "part" ? 3 : 2;
-  if ((options.command != "tuneup" && options.command != "spray" && options.command != "part") ||
+  const bool namesPart = options.command == "part" || options.command == "selected";
+  const size_t wanted = namesPart ? 3 : 2;
+  if ((options.command != "tuneup" && options.command != "spray" && !namesPart) ||
       options.positional.size() != wanted) {
     std::fprintf(stderr, "%s", kUsage);
     return 2;
   }
   kbh::ItemId partId = 0;
-  if (options.command == "part" && !ParseHex(options.positional[1], &partId)) {
+  if (namesPart && !ParseHex(options.positional[1], &partId)) {
     std::fprintf(stderr, "kbh-render: bad part id %s\n", options.positional[1].c_str());
     return 2;
   }
@@ -190,13 +206,17 @@ int main(int argc, char** argv) {
                                          options.wireframe ? kbh::FILL_WIREFRAME : kbh::FILL_SOLID);
   } else if (options.command == "spray") {
     picture = renderer->RenderSprayPreview();
+  } else if (options.command == "selected") {
+    picture = renderer->RenderSprayView(partId, options.row, options.spin);
   } else {
     picture =
         renderer->RenderPartPicture(partId, options.width, options.height, options.background);
   }
   const std::string& out = options.positional.back();
   if (picture.texels.empty()) {
-    std::fprintf(stderr, "kbh-render: nothing to render (a part without model, or a bad size)\n");
+    std::fprintf(stderr,
+                 "kbh-render: nothing to render (a part not installed or without model, or a bad "
+                 "size)\n");
     return 1;
   }
   if (!WritePng(out, picture)) {

@@ -2,9 +2,12 @@
 // OUT_DIR, renders the part pictures with the program's own scene pass, and
 // writes previews of the standard moped into PREVIEW_DIR.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "platform/image/image_codec.hpp"
+#include "platform/os/os.hpp"
 #include "scene/scene_renderer.hpp"
 #include "tools/workshop/workshop_builder.hpp"
 
@@ -43,6 +46,27 @@ bool Delivered(kbh::Image picture, kbh::Image* out) {
   return true;
 }
 
+// The Spray screen with the frame chosen, at the end of the camera's flight:
+// the whole part, and one subset solid inside the ghost of the rest. The
+// frame, because its tubes show the ghost against the floor.
+bool WriteSprayViews(kbh::SceneRenderer& scene, const std::string& previewDir) {
+  constexpr kbh::ItemId kFrame = 0x00010101;
+  const struct {
+    const char* name;
+    uint16_t row;
+  } views[] = {{"spray_selected_whole.png", 1}, {"spray_selected_subset.png", 3}};
+  scene.InstallParts({});
+  for (const auto& view : views) {
+    const kbh::Image picture = scene.RenderSprayView(kFrame, view.row);
+    const std::string path = (std::filesystem::path(previewDir) / view.name).string();
+    if (picture.texels.empty() || !kbh::WriteWholeFile(path, kbh::EncodePng(picture))) {
+      std::fprintf(stderr, "kbh-workshop-builder: cannot write %s\n", path.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +101,11 @@ int main(int argc, char** argv) {
   if (!kbh::BuildWorkshop(argv[1], options, &summary, &error)) {
     std::fprintf(stderr, "kbh-workshop-builder: %s\n", error.c_str());
     return 1;
+  }
+  kbh::SceneRenderer* scene = options.previewDir.empty() ? nullptr : studio.Open(argv[1]);
+  if (scene != nullptr) {
+    if (!WriteSprayViews(*scene, options.previewDir)) return 1;
+    summary.previews += 2;
   }
   std::printf(
       "kbh-workshop-builder: %d meshes, %d textures, %d pictures, %d part pictures, %d previews "

@@ -159,5 +159,33 @@ TEST_F(SceneRenderTest, SprayPreviewOfGivenPartsOnTranslucentBlack) {
   EXPECT_GT(CountDifferent(preview, 0xA0000000u), 1000);
 }
 
+TEST_F(SceneRenderTest, SprayViewShowsThePreviewAndThePartAndLeavesNoGhostBehind) {
+  const Image before = renderer->RenderTuneUpView(0.0f);
+  const Image view = renderer->RenderSprayView(kBox, 3);
+  ASSERT_EQ(view.width, 1024);
+  ASSERT_EQ(view.height, 768);
+  // The preview's empty corner darkens the background: 160 / 255 black over
+  // it. The top of the box, the subset shown solid, is seen from the
+  // camera's end: 100 above the box's centre and 600 in front, looking at a
+  // point 50 units to its right.
+  EXPECT_LE(ColorDistance(PixelAt(view, 526, 47), 0xFF121E2A), 1);
+  EXPECT_LE(ColorDistance(PixelAt(view, 5, 5), kBackground), 1);
+  const Matrix toScreen =
+      MatrixMultiply(MatrixLookAtLH({50, 100, -600}, {50, 0, 0}, {0, 1, 0}),
+                     MatrixPerspectiveFovLH(0.7853982f, 1024.0f / 768.0f, 200, 1700));
+  const Vec3 ndc = TransformCoord({0, 30, 0}, toScreen);
+  EXPECT_GT(ColorDistance(PixelAt(view, static_cast<int>(std::lround((ndc.x + 1) * 512)),
+                                  static_cast<int>(std::lround((1 - ndc.y) * 384))),
+                          kBackground),
+            20);
+
+  // The ghost's alpha is not left on the part for the next picture.
+  EXPECT_EQ(GetPartAlpha(renderer->Parts().FindInstalled(kBox)), 1.0f);
+  const Image after = renderer->RenderTuneUpView(0.0f);
+  EXPECT_TRUE(std::equal(before.texels.begin(), before.texels.end(), after.texels.begin()));
+
+  EXPECT_TRUE(renderer->RenderSprayView(kOtherBox, 1).texels.empty());  // not installed
+}
+
 }  // namespace
 }  // namespace kbh
