@@ -63,24 +63,16 @@ TEST_F(CursorTest, BlendsByTheTexturesAlphaAndTurnsBlendingOffAfterwards) {
   EXPECT_EQ(Drawn()[0].x, 1018);
   EXPECT_EQ(Drawn()[0].y, 766);
 
-  // The next frame finds the blend factors cached: only the switch is sent.
+  // A missing picture leaves its kind invisible.
+  EXPECT_TRUE(cursor.LoadImages(graphics, ProgramDir{log.Dir() / "nowhere"}));
+  ClearDrawn();
+  cursor.Draw(graphics);
+  EXPECT_TRUE(Drawn().empty());
+  // The blend factors stay cached: only the switch is sent.
   ClearDrawn();
   cursor.Draw(graphics);
   EXPECT_EQ(device().RenderStateValuesSent(RS_SRCBLEND).size(), 0u);
   EXPECT_EQ(device().RenderStateValuesSent(RS_ALPHABLENDENABLE), (std::vector<uint32_t>{1, 0}));
-}
-
-TEST_F(CursorTest, MissingPicturesLeaveTheirKindsInvisibleAndReleaseFreesAll) {
-  Cursor bare;
-  EXPECT_TRUE(bare.LoadImages(graphics, ProgramDir{log.Dir() / "nowhere"}));
-  bare.Draw(graphics);
-  EXPECT_TRUE(Drawn().empty());
-
-  const size_t live = device().LiveTextures();
-  cursor.ReleaseImages();
-  EXPECT_EQ(device().LiveTextures(), live - 2);
-  cursor.ReleaseImages();
-  EXPECT_EQ(device().LiveTextures(), live - 2);
 }
 
 }  // namespace

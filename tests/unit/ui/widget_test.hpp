@@ -56,16 +56,12 @@ class TextRecordingSystem : public RecordingSystem {
 // Where a sprite landed, in whole back-buffer pixels.
 struct Placed {
   TextureHandle texture;
-  int x;
-  int y;
-  int width;
-  int height;
+  int x, y, width, height;
   bool operator==(const Placed&) const = default;
 };
-
 inline void PrintTo(const Placed& p, std::ostream* out) {
-  *out << "texture " << static_cast<uint32_t>(p.texture) << " at (" << p.x << ", " << p.y
-       << ") size " << p.width << " x " << p.height;
+  *out << "texture " << static_cast<uint32_t>(p.texture) << " at (" << p.x << ", " << p.y << ") "
+       << p.width << " x " << p.height;
 }
 
 class WidgetTest : public ::testing::Test {
@@ -84,19 +80,13 @@ class WidgetTest : public ::testing::Test {
   }
 
   TextRecordingDevice& device() { return *system_->textDevice; }
+  void PointAt(int x, int y, uint32_t buttons = 0) { mouse = MouseState{x, y, buttons}; }
 
-  void PointAt(int x, int y, uint32_t buttons = 0) {
-    mouse.x = x;
-    mouse.y = y;
-    mouse.buttons = buttons;
-  }
-
-  // A picture held in memory, as LoadBmp would make it from a file.
+  // An opaque picture held in memory, as LoadBmp would make it from a file.
   std::unique_ptr<TextureRecord> Picture(int width, int height, Format format = FMT_A8R8G8B8,
                                          uint32_t texel = 0xFF808080) {
     auto record = std::make_unique<TextureRecord>();
-    Image image{width, height, format,
-                std::vector<uint32_t>(static_cast<size_t>(width) * height, texel)};
+    Image image{width, height, format, std::vector<uint32_t>(size_t(width) * height, texel)};
     record->texture = UniqueTexture(&device(), device().CreateTexture(image));
     record->width = width;
     record->height = height;
@@ -104,44 +94,38 @@ class WidgetTest : public ::testing::Test {
     record->picture = std::move(image);
     return record;
   }
-
-  // A DDS file below the test's program folder, e.g. "gfx/gui/x.dds".
-  std::string WritePicture(const std::string& relativePath, int width, int height,
-                           Format format = FMT_A8R8G8B8, uint32_t texel = 0xFF808080) {
-    const Image image{width, height, format,
-                      std::vector<uint32_t>(static_cast<size_t>(width) * height, texel)};
-    const std::vector<uint8_t> bytes = EncodeDds(image, format);
+  // An opaque DDS file below the test's program folder; returns its path.
+  std::string WritePicture(const std::string& relativePath, int width, int height) {
+    const Image image{width, height, FMT_A8R8G8B8,
+                      std::vector<uint32_t>(size_t(width) * height, 0xFF40A0C0)};
+    const std::vector<uint8_t> bytes = EncodeDds(image, FMT_A8R8G8B8);
     const std::string path = log.Dir() / relativePath;
     WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
     return path;
   }
   ProgramDir Dir() const { return ProgramDir{log.Dir().Path().string()}; }
 
-  // Blocks of `advance` pixels, line step ascent + descent; lineHeight is
-  // set by hand, as the program's fonts carry their own.
-  static std::unique_ptr<FontRecord> BlockFont(int lineHeight, int advance = 10, int ascent = 11,
-                                               int descent = 3) {
+  // Blocks 10 pixels wide, line step 14; lineHeight as given.
+  static std::unique_ptr<FontRecord> BlockFont(int lineHeight) {
     auto record = std::make_unique<FontRecord>();
-    record->font = std::make_unique<Font>(MakeBlockFont(advance, ascent, descent));
+    record->font = std::make_unique<Font>(MakeBlockFont(10, 11, 3));
     record->atlas = static_cast<TextureHandle>(999);
     record->lineHeight = lineHeight;
     return record;
   }
 
-  // Every sprite drawn since the last ClearCalls, in order.
+  // Every sprite drawn since the last ClearDrawn, in order.
   std::vector<Placed> Drawn() {
     std::vector<Placed> placed;
     for (const SpriteDraw& sprite : device().Sprites()) {
       int width = 0, height = 0;
       device().TextureSize(sprite.texture, &width, &height);
       const Vec3 from = TransformCoord(sprite.position, sprite.transform);
-      const Vec3 to = TransformCoord(Vec3{sprite.position.x + static_cast<float>(width),
-                                          sprite.position.y + static_cast<float>(height), 0.0f},
-                                     sprite.transform);
-      placed.push_back(Placed{sprite.texture, static_cast<int>(std::lround(from.x)),
-                              static_cast<int>(std::lround(from.y)),
-                              static_cast<int>(std::lround(to.x - from.x)),
-                              static_cast<int>(std::lround(to.y - from.y))});
+      const Vec3 to = TransformCoord(
+          Vec3{sprite.position.x + float(width), sprite.position.y + float(height), 0.0f},
+          sprite.transform);
+      placed.push_back(Placed{sprite.texture, int(std::lround(from.x)), int(std::lround(from.y)),
+                              int(std::lround(to.x - from.x)), int(std::lround(to.y - from.y))});
     }
     return placed;
   }
