@@ -12,6 +12,9 @@ constexpr uint32_t kDisabledItemColor = 0xFFB4B4B4;
 // above and below it, so the arrows sit on the box's frame.
 constexpr int32_t kArrowColumnOverhang = 5;
 constexpr int32_t kArrowOverhang = 4;
+// The arrow column starts this far inside the arrows' outer edges, and each
+// arrow's zone reaches this far past its picture's inner edge.
+constexpr int32_t kArrowZoneSlack = 2;
 // The selection bar leaves room for the arrow column when it shows.
 constexpr int32_t kScrollBarGap = 8;
 
@@ -70,7 +73,7 @@ void ScrollBox::ScrollDown() {
 }
 
 void ScrollBox::Update(WidgetContext& context) {
-  arrowState = 0;
+  arrowState = kOnNoArrow;
   if (IsDisabled()) {
     hovered = -1;
     return;
@@ -85,7 +88,8 @@ void ScrollBox::Update(WidgetContext& context) {
     const Size up = SizeOf(context.scrollSkin, kScrollUpArrow);
     const Size down = SizeOf(context.scrollSkin, kScrollDownArrow);
     const bool inArrowColumn = right - up.width + kArrowColumnOverhang < mx &&
-                               mx < right + kArrowColumnOverhang && y - 2 < my && my < bottom + 2;
+                               mx < right + kArrowColumnOverhang && y - kArrowZoneSlack < my &&
+                               my < bottom + kArrowZoneSlack;
     if (inArrowColumn) {
       uint32_t& stamp = context.scrollRepeatStamp;
       const auto step = [&](void (ScrollBox::*scroll)()) {
@@ -99,13 +103,13 @@ void ScrollBox::Update(WidgetContext& context) {
           stamp = now;
         }
       };
-      if (my < y + up.height - 2) {
+      if (my < y + up.height - kArrowZoneSlack) {
         step(&ScrollBox::ScrollUp);
-        arrowState = 1;
+        arrowState = kOnUpArrow;
       }
-      if (my > bottom - down.height + 2) {
+      if (my > bottom - down.height + kArrowZoneSlack) {
         step(&ScrollBox::ScrollDown);
-        arrowState = 2;
+        arrowState = kOnDownArrow;
       }
       return;
     }
@@ -153,11 +157,13 @@ void ScrollBox::Draw(GraphicsDevice& graphics, const ScrollBoxSkin& skin) const 
     const Size down = SizeOf(skin, kScrollDownArrow);
     const Size track = SizeOf(skin, kScrollTrack);
     const int32_t columnRight = x + width + kArrowColumnOverhang;
-    DrawTexture(graphics, skin.images[arrowState == 1 ? kScrollUpArrowHover : kScrollUpArrow].get(),
-                columnRight - up.width, y - kArrowOverhang);
     DrawTexture(graphics,
-                skin.images[arrowState == 2 ? kScrollDownArrowHover : kScrollDownArrow].get(),
-                columnRight - down.width, y + height + kArrowOverhang - down.height);
+                skin.images[arrowState == kOnUpArrow ? kScrollUpArrowHover : kScrollUpArrow].get(),
+                columnRight - up.width, y - kArrowOverhang);
+    DrawTexture(
+        graphics,
+        skin.images[arrowState == kOnDownArrow ? kScrollDownArrowHover : kScrollDownArrow].get(),
+        columnRight - down.width, y + height + kArrowOverhang - down.height);
     DrawTextureScaled(graphics, skin.images[kScrollTrack].get(), columnRight - track.width,
                       y - kArrowOverhang + up.height, track.width,
                       height + 2 * kArrowOverhang - 2 * down.height);

@@ -47,8 +47,11 @@ struct ScrollBox {
   uint8_t changed = 0;
   // Bit 0: no input, grey text, no selection bar.
   uint8_t disabled = 0;
-  // 0 = pointer on no arrow, 1 = on the up arrow, 2 = on the down arrow.
+  // Which arrow the pointer is on: kOnNoArrow, kOnUpArrow or kOnDownArrow.
   uint16_t arrowState = 0;
+  static constexpr uint16_t kOnNoArrow = 0;
+  static constexpr uint16_t kOnUpArrow = 1;
+  static constexpr uint16_t kOnDownArrow = 2;
 
   // Appends a copy of text.
   void AddItem(std::string_view text, uint32_t value);
