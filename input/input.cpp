@@ -89,9 +89,11 @@ bool PollMouse(Input& input) {
         mouse.y = MoveClamped(mouse.y, event.data, input.mouseMaxY);
         break;
       case kMouseOffsetButton0:
-        // A press and its release in one frame cancel out: the click is lost.
-        mouse.buttons =
-            (event.data & 0xFF) != 0 ? (mouse.buttons | kButtonHeld | kButtonWentDown) : 0;
+        // A release keeps a went-down bit that a press of this same poll set:
+        // a tap or a fast click at a low frame rate arrives as press and
+        // release together, and the widgets must still see it as one click.
+        mouse.buttons = (event.data & 0xFF) != 0 ? (mouse.buttons | kButtonHeld | kButtonWentDown)
+                                                 : (mouse.buttons & kButtonWentDown);
         break;
       default:
         break;  // the wheel and the other buttons mean nothing to the program

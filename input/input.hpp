@@ -21,8 +21,10 @@
 
 namespace kbh {
 
-// Bits of MouseState::buttons. Only 0, kButtonHeld and
-// kButtonHeld | kButtonWentDown occur.
+// Bits of MouseState::buttons. Only 0, kButtonHeld, kButtonHeld |
+// kButtonWentDown and kButtonWentDown alone occur; the last one is a press
+// whose release came in the same poll (a click shorter than a frame), so it
+// counts as a click but not as a held button.
 constexpr uint32_t kButtonHeld = 1;
 constexpr uint32_t kButtonWentDown = 2;
 

@@ -116,6 +116,13 @@ inline constexpr Rect kSellerLogoBox{456, 667, 190, 68};
 inline constexpr int kSellerLogoFitWidth = 190;
 inline constexpr int kSellerLogoFitHeight = 66;
 
+// --- Pointer ----------------------------------------------------------------
+// The pixel of each pointer picture that sits on the pointer position: the
+// arrow's tip, and the centre of the colour pick's ring. The pictures are
+// drawn around these pixels.
+inline constexpr Point kCursorHotSpot{6, 2};
+inline constexpr Point kColourPickHotSpot{5, 5};
+
 // --- Help and Info screens --------------------------------------------------
 inline constexpr Rect kTextPanel{270, 578, 286, 122};
 

@@ -33,11 +33,7 @@ class InputTest : public ::testing::Test {
   ScriptedInputDevices* script = nullptr;
 };
 
-TEST_F(InputTest, PressAndReleaseInOneFrameLeaveNoClickAndAHeldButtonWentDownOnce) {
-  script->PressButton();
-  script->ReleaseButton();
-  Frame();
-  EXPECT_EQ(input.mouse.buttons, 0u);
+TEST_F(InputTest, AHeldButtonWentDownOnceAndIsHeldUntilItsRelease) {
   script->PressButton();
   Frame();
   EXPECT_EQ(input.mouse.buttons, 3u);
@@ -48,6 +44,46 @@ TEST_F(InputTest, PressAndReleaseInOneFrameLeaveNoClickAndAHeldButtonWentDownOnc
   script->ReleaseButton();
   Frame();
   EXPECT_EQ(input.mouse.buttons, 0u);
+}
+
+// A click shorter than a frame must not be lost, nor look like a held button
+// that would start a drag.
+TEST_F(InputTest, PressesAndReleasesWithinOnePollReadAsOneClickWithoutHold) {
+  enum Step { kPress, kRelease };
+  struct Case {
+    const char* name;
+    bool heldBefore;
+    std::vector<Step> steps;
+    uint32_t buttons;
+  };
+  const Case cases[] = {
+      {"press, release", false, {kPress, kRelease}, 2u},
+      {"press, release, press", false, {kPress, kRelease, kPress}, 3u},
+      {"press, release twice", false, {kPress, kRelease, kPress, kRelease}, 2u},
+      {"held, release", true, {kRelease}, 0u},
+      {"held, release, press", true, {kRelease, kPress}, 3u},
+      {"held, release, press, release", true, {kRelease, kPress, kRelease}, 2u},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.heldBefore) {
+      script->PressButton();
+      Frame();
+      ASSERT_EQ(input.mouse.buttons, 3u);
+    }
+    for (Step step : c.steps) {
+      if (step == kPress) script->PressButton();
+      if (step == kRelease) script->ReleaseButton();
+    }
+    Frame();
+    EXPECT_EQ(input.mouse.buttons, c.buttons);
+    // The click lasts this one frame; a press still down stays held.
+    Frame();
+    EXPECT_EQ(input.mouse.buttons, c.buttons & 1u);
+    script->ReleaseButton();
+    Frame();
+    ASSERT_EQ(input.mouse.buttons, 0u);
+  }
 }
 
 TEST_F(InputTest, OtherButtonsAndTheWheelAreIgnored) {
