@@ -19,7 +19,12 @@
 #include "input/input.hpp"
 #include "platform/gpu/d3d_types.hpp"
 #include "screens/screen.hpp"
+#include "ui/cursor.hpp"
 #include "ui/loading_screen.hpp"
+#include "ui/menu_bar.hpp"
+#include "ui/widgets/message_line.hpp"
+#include "ui/widgets/scroll_box.hpp"
+#include "ui/widgets/widget_context.hpp"
 #include "workshop/installed_parts.hpp"
 
 namespace kbh {
@@ -38,6 +43,15 @@ struct App {
     screens.installedParts = &installedParts;
     screens.cubeTextures = &cubeTextures;
     screens.clock = [&appShell] { return appShell.GetTimeMs(); };
+    screens.widgets = &widgets;
+    screens.menuBar = &menuBar;
+    screens.cursor = &cursor;
+    screens.categoryList = &categoryList;
+    screens.subcategoryList = &subcategoryList;
+    screens.partList = &partList;
+    screens.subsetList = &subsetList;
+    screens.messageLine = &messageLine;
+    widgets.clock = screens.clock;
   }
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -62,6 +76,19 @@ struct App {
   DataStore dataStore;
   // The moped: the parts installed, in drawing order.
   InstalledPartList installedParts;
+  // --- The interface -----------------------------------------------------------
+  // The pointer, clock, list skin and repeat stamps every widget shares.
+  WidgetContext widgets;
+  MenuBar menuBar;
+  Cursor cursor;
+  // Shared by TuneUp, Spray and Seller, each rebuilding it when it becomes
+  // active; then TuneUp's subcategories and parts, Spray's subsets.
+  ScrollBox categoryList;
+  ScrollBox subcategoryList;
+  ScrollBox partList;
+  ScrollBox subsetList;
+  // TuneUp's status line.
+  MessageLine messageLine;
   // The frame around the Spray screen's small model view.
   std::unique_ptr<TextureRecord> modelFrame;
   // Slot 0: the environment map the models reflect.
@@ -70,10 +97,6 @@ struct App {
 
   // --- Main-loop state -------------------------------------------------------
   FrameStats frameStats;
-  // The tab shown, and whether it became active since the last frame, which
-  // then prepares it.
-  int32_t activeScreen = static_cast<int32_t>(ScreenId::kTuneUp);
-  bool screenChanged = false;
   // What the screens act on, pointing into the members above.
   ScreenContext screens;
   // The number in the next screenshot's name; every run starts again at 0.

@@ -33,23 +33,33 @@ bool RunFrame(App& app) {
   HandleWindowMessages(app);
   PollKeyboard(app.input);
   PollMouse(app.input);
-  if (KeyPressed(app.input, kKeyEscape)) {
+  // The quit button's click was seen by the menu bar's update of the
+  // previous pass: it ends this one as Escape does.
+  if (KeyPressed(app.input, kKeyEscape) || app.menuBar.turnOff.IsClicked()) {
     app.runState.running = false;
     return false;
   }
-  if (app.screenChanged) {
-    app.screenChanged = false;
-    ScreenAt(app.activeScreen).prepare(app.screens);
+  app.cursor.SetPosition(app.input.mouse.x, app.input.mouse.y);
+  app.cursor.SetKind(Cursor::kNormal);
+  app.cursor.hotX = layout::kCursorHotSpot.x;
+  app.cursor.hotY = layout::kCursorHotSpot.y;
+  app.menuBar.Update(app.widgets);
+  if (app.menuBar.menuChanged != 0) {
+    app.menuBar.menuChanged = 0;
+    ScreenAt(app.menuBar.screenIndex).prepare(app.screens);
   }
-  const Screen& screen = ScreenAt(app.activeScreen);
+  const Screen& screen = ScreenAt(app.menuBar.screenIndex);
   screen.update(app.screens);
   CountFrame(app.frameStats, app.shell.GetTimeMs());
 
   app.graphics.BeginFrame();
   DrawTexture(app.graphics, app.sceneBackground.get(), 0, 0);
   screen.draw3d(app.screens);
+  app.menuBar.Draw(app.graphics);
   screen.draw2d(app.screens);
   DrawStatistics(app);
+  // Last, over everything else.
+  app.cursor.Draw(app.graphics);
   // The picture holds the complete frame, statistics included.
   if (KeyPressed(app.input, kKeyLeftControl)) {
     SaveScreenShot(app.graphics,

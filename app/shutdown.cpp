@@ -10,6 +10,7 @@ void ShutDown(App& app, ShutdownStep from) {
       [[fallthrough]];
     case ShutdownStep::kT3SceneBackground:
       ReleaseTexture(app.sceneBackground);
+      app.messageLine.ReleaseFont(app.graphics);
       [[fallthrough]];
     case ShutdownStep::kT5EnvironmentMap:
       app.cubeTextures.ReleaseCubeTexture(0);
@@ -18,6 +19,17 @@ void ShutDown(App& app, ShutdownStep from) {
       [[fallthrough]];
     case ShutdownStep::kT9ModelFrame:
       ReleaseTexture(app.modelFrame);
+      // The first call releases the shared skin; each clears its own list.
+      for (ScrollBox* list :
+           {&app.categoryList, &app.subcategoryList, &app.partList, &app.subsetList}) {
+        list->ReleaseSkin(app.widgets.scrollSkin);
+      }
+      [[fallthrough]];
+    case ShutdownStep::kT11Cursor:
+      app.cursor.ReleaseImages();
+      [[fallthrough]];
+    case ShutdownStep::kT12MenuBar:
+      app.menuBar.Release();
       // The parts' meshes and textures, before the device goes.
       app.installedParts.RemoveAllParts();
       [[fallthrough]];

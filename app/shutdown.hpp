@@ -15,6 +15,8 @@ enum class ShutdownStep {
   kT5EnvironmentMap = 5,
   kT6Logos = 6,
   kT9ModelFrame = 9,
+  kT11Cursor = 11,
+  kT12MenuBar = 12,
   kT14DataStore = 14,
   kT15Fonts = 15,
   kT17Input = 17,

@@ -53,6 +53,59 @@ std::optional<ShutdownStep> StartSystem(App& app) {
   return std::nullopt;
 }
 
+// Any non-zero blend byte draws a picture blended by its alpha.
+constexpr uint8_t kLabelBlend = 50;
+
+// The interface, "\n.loading gui": the menu bar, the pointer, the lists with
+// their skin, the Spray screen's model frame and the status line. A missing
+// picture of the menu bar, the pointer or the lists leaves an empty slot;
+// only the model frame is required.
+std::optional<ShutdownStep> LoadInterface(App& app) {
+  const char* dir = app.programDir.path.c_str();
+  PathBuffer& path = app.pathBuffer;
+
+  SetMouse(app.widgets, &app.input.mouse);
+  if (!app.menuBar.Load(app.graphics, app.programDir)) {
+    app.log.WriteLog("\n error loading menu-gfx");
+    return ShutdownStep::kT12MenuBar;
+  }
+  if (!app.cursor.LoadImages(app.graphics, app.programDir)) {
+    app.log.WriteLog("\n error loading cursor");
+    return ShutdownStep::kT11Cursor;
+  }
+  ScrollBoxSkin& skin = app.widgets.scrollSkin;
+  LoadSkinImage(skin, app.graphics, kScrollDownArrow,
+                path.Format("%s/gfx/gui/gui_scrollbox_arrowdown.dds", dir));
+  LoadSkinImage(skin, app.graphics, kScrollUpArrow,
+                path.Format("%s/gfx/gui/gui_scrollbox_arrowup.dds", dir));
+  LoadSkinImage(skin, app.graphics, kScrollDownArrowHover,
+                path.Format("%s/gfx/gui/gui_scrollbox_arrowdown_hover.dds", dir));
+  LoadSkinImage(skin, app.graphics, kScrollUpArrowHover,
+                path.Format("%s/gfx/gui/gui_scrollbox_arrowup_hover.dds", dir));
+  LoadSkinImage(skin, app.graphics, kScrollTrack,
+                path.Format("%s/gfx/gui/gui_scrollbox_mid.dds", dir));
+  LoadSkinImage(skin, app.graphics, kScrollSelectionBar,
+                path.Format("%s/gfx/gui/gui_scrollbox_itembg.dds", dir));
+  LoadSkinImage(skin, app.graphics, kScrollThumb,
+                path.Format("%s/gfx/gui/gui_scrollbox_slider.dds", dir));
+  for (ScrollBox* list :
+       {&app.categoryList, &app.subcategoryList, &app.partList, &app.subsetList}) {
+    list->font = app.mainFont.get();
+    list->height = app.mainFont->lineHeight * list->rows + 4;
+    list->disabled = ScrollBox::kEnable;
+  }
+
+  app.modelFrame = LoadBmp(app.graphics, path.Format("%s/gfx/gui/gui_Spray_modelframe.dds", dir));
+  if (app.modelFrame == nullptr) {
+    app.log.WriteLog("\n error loading modelscreen");
+    return ShutdownStep::kT9ModelFrame;
+  }
+
+  app.messageLine.CreateFont(app.graphics);
+  app.messageLine.SetText("");
+  return std::nullopt;
+}
+
 void Progress(App& app, uint16_t percent) {
   StatusScreenProgress(app.loadingScreen, app.graphics, percent);
 }
@@ -98,11 +151,7 @@ std::optional<ShutdownStep> LoadResources(App& app) {
   Progress(app, 30);
 
   app.log.WriteLog("\n.loading gui");
-  app.modelFrame = LoadBmp(app.graphics, path.Format("%s/gfx/gui/gui_Spray_modelframe.dds", dir));
-  if (app.modelFrame == nullptr) {
-    app.log.WriteLog("\n error loading modelscreen");
-    return ShutdownStep::kT9ModelFrame;
-  }
+  if (std::optional<ShutdownStep> failed = LoadInterface(app)) return failed;
   Progress(app, 40);
 
   app.log.WriteLog("\n.initialising world");
@@ -129,11 +178,14 @@ std::optional<ShutdownStep> LoadResources(App& app) {
   Progress(app, 60);
   Progress(app, 70);
   Progress(app, 80);
+  // The label pictures sit over the scene: let it show through their
+  // transparent parts.
+  app.menuBar.SetLabelBlend(kLabelBlend);
   Progress(app, 100);
 
   StatusScreenRelease(app.loadingScreen);
-  app.activeScreen = static_cast<int32_t>(ScreenId::kTuneUp);
-  app.screenChanged = true;
+  // Sets menuChanged, so the first frame prepares the TuneUp screen.
+  app.menuBar.SetActiveTab(static_cast<int32_t>(ScreenId::kTuneUp));
   return std::nullopt;
 }
 

@@ -12,6 +12,11 @@
 #include "gfx/texture.hpp"
 #include "input/input.hpp"
 #include "platform/gpu/d3d_types.hpp"
+#include "ui/cursor.hpp"
+#include "ui/menu_bar.hpp"
+#include "ui/widgets/message_line.hpp"
+#include "ui/widgets/scroll_box.hpp"
+#include "ui/widgets/widget_context.hpp"
 #include "workshop/installed_parts.hpp"
 
 namespace kbh {
@@ -43,6 +48,14 @@ struct ScreenContext {
   const CubeTextureSlots* cubeTextures = nullptr;
   // The program's millisecond clock.
   std::function<uint32_t()> clock;
+  WidgetContext* widgets = nullptr;
+  MenuBar* menuBar = nullptr;
+  Cursor* cursor = nullptr;
+  ScrollBox* categoryList = nullptr;
+  ScrollBox* subcategoryList = nullptr;
+  ScrollBox* partList = nullptr;
+  ScrollBox* subsetList = nullptr;
+  MessageLine* messageLine = nullptr;
 
   TuneUpState tuneUp;
 };
