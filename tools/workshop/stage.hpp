@@ -31,6 +31,11 @@ constexpr StageCamera kPaintPreviewCamera{{40.0f, -45.0f, -400.0f},
                                           450,
                                           260};
 
+// The colour selector's preview ball on the paint screen: drawn through the
+// workshop screen's projection from this eye, so it lands in the lower panel
+// (the interface pictures leave it a window there).
+constexpr StageCamera kColourBallCamera{{194.0f, 290.0f, -900.0f}, {180.0f, 275.0f, 0.0f}};
+
 constexpr Vec3 kLightPosition{-120.0f, 450.0f, -600.0f};
 
 // The moped stands on this floor; the panel of the interface covers the
