@@ -160,32 +160,40 @@ Image NormalPointer() {
 Image ColourPickPointer() {
   Canvas canvas(32, 32);
   const Vec2 tip{5.5f, 5.5f};
-  const auto along = [&](float d) { return Vec2{tip.x + d * 0.7071f, tip.y + d * 0.7071f}; };
-  struct Piece {
-    float from, to, width;
-    Rgba colour;
+  // Distance along the dropper from the tip, and to its side.
+  const auto at = [&](float along, float side) {
+    return Vec2{tip.x + (along - side) * 0.7071f, tip.y + (along + side) * 0.7071f};
   };
-  const Piece pieces[] = {
-      {0.6f, 11.0f, 3.2f, Rgb(0.82f, 0.90f, 0.95f)},   // glass tube
-      {11.0f, 14.0f, 6.5f, Rgb(0.62f, 0.63f, 0.65f)},  // steel collar
-      {14.0f, 24.0f, 7.5f, Rgb(0.72f, 0.12f, 0.10f)},  // rubber bulb
+  Contour bulb = {at(14.0f, 3.8f), at(21.0f, 3.8f)};
+  for (int i = 1; i < 12; ++i) {
+    const float a = 3.14159265f * static_cast<float>(i) / 12.0f;
+    bulb.push_back(at(21.0f + 3.8f * std::sin(a), 3.8f * std::cos(a)));
+  }
+  bulb.push_back(at(21.0f, -3.8f));
+  bulb.push_back(at(14.0f, -3.8f));
+  const struct {
+    Contour outline;
+    Rgba colour;
+  } pieces[] = {
+      {{at(0.0f, 0.0f), at(3.0f, 1.6f), at(11.0f, 1.6f), at(11.0f, -1.6f), at(3.0f, -1.6f)},
+       Rgb(0.82f, 0.90f, 0.95f)},  // glass tube
+      {{at(11.0f, 3.0f), at(14.0f, 3.0f), at(14.0f, -3.0f), at(11.0f, -3.0f)},
+       Rgb(0.62f, 0.63f, 0.65f)},        // steel collar
+      {bulb, Rgb(0.72f, 0.12f, 0.10f)},  // rubber bulb
   };
   for (const auto& [dx, dy, alpha] : {std::tuple{1.0f, 1.5f, 0.22f}, {2.0f, 2.5f, 0.14f}}) {
-    for (const Piece& p : pieces) {
-      Path2 shadow;
-      for (const Contour& c : StrokePolyline({along(p.from), along(p.to)}, p.width))
-        shadow.push_back(Translated(c, dx, dy));
-      canvas.Fill(shadow, Rgba{0, 0, 0, alpha});
-    }
+    for (const auto& piece : pieces)
+      canvas.Fill({Translated(piece.outline, dx, dy)}, Rgba{0, 0, 0, alpha});
   }
-  for (const Piece& p : pieces)
-    canvas.Fill(StrokePolyline({along(p.from), along(p.to)}, p.width + 2.0f),
-                Rgb(0.06f, 0.06f, 0.07f));
-  for (const Piece& p : pieces)
-    canvas.Fill(StrokePolyline({along(p.from), along(p.to)}, p.width), p.colour);
+  for (const auto& piece : pieces) {
+    canvas.Fill({piece.outline}, piece.colour);
+    std::vector<Vec2> closed(piece.outline.begin(), piece.outline.end());
+    closed.push_back(piece.outline.front());
+    canvas.Fill(StrokePolyline(closed, 1.3f), Rgb(0.06f, 0.06f, 0.07f));
+  }
   // A drop of paint in the tube and a highlight on the bulb.
-  canvas.Fill(StrokePolyline({along(1.2f), along(5.0f)}, 1.6f), Rgb(0.85f, 0.15f, 0.12f));
-  canvas.Fill(StrokePolyline({along(16.0f), along(21.0f)}, 1.6f), Rgba{1, 1, 1, 0.35f});
+  canvas.Fill(StrokePolyline({at(3.5f, 0.0f), at(7.0f, 0.0f)}, 1.4f), Rgb(0.85f, 0.15f, 0.12f));
+  canvas.Fill(StrokePolyline({at(16.0f, -1.5f), at(21.0f, -1.5f)}, 1.4f), Rgba{1, 1, 1, 0.35f});
   return WholePicture(canvas);
 }
 

@@ -69,16 +69,23 @@ void PaintRail(Canvas& canvas, float x0, float y0, float x1, float y1, float rad
 
 enum class TabState { kIdle, kLit };
 
-// One tab as a key in its rail, its caption centred.
+// One tab as a key in its rail, its caption centred. The tab sits at place
+// on the screen; the canvas's top-left pixel is the screen's origin pixel,
+// so that the base and the tab's own pictures get the same brushed grain.
 void PaintTab(Canvas& canvas, const Lettering& lettering, const TabLook& look, bool disabled,
-              float x, float y, TabState state) {
+              layout::Point place, layout::Point origin, TabState state) {
+  const float x = static_cast<float>(place.x - origin.x);
+  const float y = static_cast<float>(place.y - origin.y);
   const float w = static_cast<float>(look.width), h = static_cast<float>(look.height);
   const float radius = look.large ? 4.0f : 3.0f;
   const Contour plate = RoundedRectContour(x, y, x + w, y + h, radius);
   const bool lit = state == TabState::kLit;
   const Rgba top = lit ? Rgb(0.42f, 0.43f, 0.45f) : Rgb(0.225f, 0.23f, 0.245f);
   const Rgba bottom = lit ? Rgb(0.25f, 0.26f, 0.28f) : Rgb(0.15f, 0.155f, 0.165f);
-  canvas.Fill({plate}, BrushedMetal(top, bottom, y, y + h, 43));
+  const PaintFunction metal =
+      BrushedMetal(top, bottom, static_cast<float>(place.y), static_cast<float>(place.y) + h, 43);
+  const float dx = static_cast<float>(origin.x), dy = static_cast<float>(origin.y);
+  canvas.Fill({plate}, [&](float px, float py) { return metal(px + dx, py + dy); });
   // Edge light along the top, a dark line along the bottom.
   canvas.Fill({RectContour(x + radius, y, x + w - radius, y + 1.0f)},
               Rgba{1, 1, 1, lit ? 0.35f : 0.16f});
@@ -127,10 +134,10 @@ PushButton TurnOffButton(float x, float y) {
           0.7f};
 }
 
-Image TabPicture(const Lettering& lettering, const TabLook& look, bool disabled, TabState state,
-                 bool mask) {
+Image TabPicture(const Lettering& lettering, const TabLook& look, layout::Point place,
+                 bool disabled, TabState state, bool mask) {
   Canvas canvas(look.width, look.height);
-  PaintTab(canvas, lettering, look, disabled, 0.0f, 0.0f, state);
+  PaintTab(canvas, lettering, look, disabled, place, place, state);
   if (mask) HardenAlpha(canvas);
   return WholePicture(canvas);
 }
@@ -245,8 +252,7 @@ FramePictures MakeFramePictures(const Lettering& lettering) {
   base.Fill({RectContour(kLeftBar, kBottomRim, kRightBar, kBottomRim + 1.0f)},
             Rgba{1, 1, 1, 0.12f});
   for (int i = 0; i < layout::kTabCount; ++i) {
-    PaintTab(base, lettering, looks[i], i == kAccount, static_cast<float>(layout::kTabs[i].x),
-             static_cast<float>(layout::kTabs[i].y), TabState::kIdle);
+    PaintTab(base, lettering, looks[i], i == kAccount, layout::kTabs[i], {0, 0}, TabState::kIdle);
   }
   AddPushButton(base,
                 TurnOffButton(static_cast<float>(layout::kTurnOffButton.x),
@@ -263,8 +269,10 @@ FramePictures MakeFramePictures(const Lettering& lettering) {
   pictures.base = CutPicture(base, 0, kPanelTopRow, kScreenWidth, kScreenHeight - kPanelTopRow);
 
   for (int i = 0; i < layout::kTabCount; ++i) {
-    pictures.tabMasks[i] = TabPicture(lettering, looks[i], i == kAccount, TabState::kIdle, true);
-    pictures.tabsLit[i] = TabPicture(lettering, looks[i], false, TabState::kLit, false);
+    pictures.tabMasks[i] =
+        TabPicture(lettering, looks[i], layout::kTabs[i], i == kAccount, TabState::kIdle, true);
+    pictures.tabsLit[i] =
+        TabPicture(lettering, looks[i], layout::kTabs[i], false, TabState::kLit, false);
   }
   {
     Canvas idle(kTurnOffSize, kTurnOffSize);

@@ -245,6 +245,9 @@ void PaintSpray(Canvas& canvas, const Lettering& lettering, const Image& palette
     AddCaption(canvas, lettering, CaptionFont(), "LACKIEREN", x + 15, y);
   }
   CopyPicture(canvas, palette, origin.x, origin.y);
+  // Whatever came near, the ball itself stays in view.
+  const Circle ball = ColourBallOnScreen();
+  canvas.Erase({EllipseContour(ball.cx, ball.cy, ball.r + 1.5f, ball.r + 1.5f, 96)});
 }
 
 void PaintSeller(Canvas& canvas, const Lettering& lettering) {
