@@ -47,8 +47,6 @@ constexpr Rgba kPanelText{1.0f, 0.98f, 0.98f, 1.0f};        // 0xFFFFFAFA
 constexpr Rgba kSellerText{0.98f, 0.98f, 0.98f, 1.0f};      // 0xFFFAFAFA
 constexpr Rgba kMessageText{0.867f, 0.322f, 0.322f, 1.0f};  // 0xFFDD5252
 
-constexpr int kStripHeight = 118;
-
 // Sample texts for the text screens; the program brings its own.
 constexpr const char* kHelpSample =
     "Bei dieser Version handelt es sich um ein Beta-Release.\n"
@@ -313,20 +311,40 @@ void AddButtonStates(std::vector<StateCell>* cells, const Canvas& idleScreen, la
   }
 }
 
-void DrawStrip(Canvas& sheet, const Lettering& lettering, const std::vector<StateCell>& cells) {
-  const float top = static_cast<float>(skin::kScreenHeight);
-  sheet.Fill({RectContour(0.0f, top, static_cast<float>(sheet.Width()),
-                          static_cast<float>(sheet.Height()))},
-             Rgb(0.10f, 0.10f, 0.11f));
-  int x = 12;
-  const int y = skin::kScreenHeight + 12;
+// The sheet: the screen on top, the state cells below it in rows.
+Image ComposeSheet(const Canvas& screen, const Lettering& lettering,
+                   const std::vector<StateCell>& cells) {
+  constexpr int kGap = 14;
+  constexpr int kCaptionRoom = 20;
+  struct Spot {
+    int x, y;
+  };
+  std::vector<Spot> spots;
+  int x = kGap, y = skin::kScreenHeight + kGap, rowHeight = 0;
   for (const StateCell& cell : cells) {
-    if (x + cell.picture.width > sheet.Width()) break;
-    skin::CopyPicture(sheet, cell.picture, x, y);
-    lettering.Draw(sheet, skin::CaptionFont(), cell.caption, x, y + cell.picture.height + 5,
-                   skin::kCaption);
-    x += std::max(cell.picture.width, lettering.Width(skin::CaptionFont(), cell.caption)) + 14;
+    const int width =
+        std::max(cell.picture.width, lettering.Width(skin::CaptionFont(), cell.caption));
+    if (x + width > skin::kScreenWidth - kGap && x > kGap) {
+      x = kGap;
+      y += rowHeight + kCaptionRoom + kGap;
+      rowHeight = 0;
+    }
+    spots.push_back({x, y});
+    x += width + kGap;
+    rowHeight = std::max(rowHeight, cell.picture.height);
   }
+  const int height = y + rowHeight + kCaptionRoom + kGap;
+  Canvas sheet(skin::kScreenWidth, height, Rgb(0.10f, 0.10f, 0.11f));
+  for (int row = 0; row < skin::kScreenHeight; ++row) {
+    for (int column = 0; column < skin::kScreenWidth; ++column)
+      sheet.Set(column, row, screen.At(column, row));
+  }
+  for (size_t i = 0; i < cells.size(); ++i) {
+    skin::CopyPicture(sheet, cells[i].picture, spots[i].x, spots[i].y);
+    lettering.Draw(sheet, skin::CaptionFont(), cells[i].caption, spots[i].x,
+                   spots[i].y + cells[i].picture.height + 5, skin::kCaption);
+  }
+  return skin::WholePicture(sheet);
 }
 
 }  // namespace
@@ -499,13 +517,8 @@ std::vector<ReviewSheet> MakeReviewSheets(const Skin& s, const Lettering& letter
       DrawPointer(screen, s.pointers.normal, 640, 420, 6, 2);
     }
 
-    Canvas sheet(skin::kScreenWidth, skin::kScreenHeight + kStripHeight);
-    for (int y = 0; y < skin::kScreenHeight; ++y) {
-      for (int x = 0; x < skin::kScreenWidth; ++x)
-        sheet.Set(x, y, screen.At(x, y));
-    }
-    DrawStrip(sheet, lettering, cells);
-    sheets.push_back({std::string("skin_") + kSheetNames[tab] + ".png", skin::WholePicture(sheet)});
+    sheets.push_back(
+        {std::string("skin_") + kSheetNames[tab] + ".png", ComposeSheet(screen, lettering, cells)});
   }
   return sheets;
 }
