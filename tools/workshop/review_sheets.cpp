@@ -153,18 +153,8 @@ void DrawBallStandIn(Canvas& canvas, Rgba colour) {
 // The logo fitted into its box as the seller panel fits it.
 void DrawLogo(Canvas& canvas, const Image& logo) {
   if (logo.texels.empty()) return;
-  int w = logo.width, h = logo.height;
-  if (w > layout::kSellerLogoFitWidth) {
-    h = h * layout::kSellerLogoFitWidth / w;
-    w = layout::kSellerLogoFitWidth;
-  }
-  if (h > layout::kSellerLogoFitHeight) {
-    w = w * layout::kSellerLogoFitHeight / h;
-    h = layout::kSellerLogoFitHeight;
-  }
-  const layout::Rect box = layout::kSellerLogoBox;
-  skin::DrawPictureStretched(canvas, logo, box.x + (box.width - w) / 2,
-                             box.y + (box.height - h) / 2, w, h);
+  const layout::Rect at = FitLogo(logo.width, logo.height);
+  skin::DrawPictureStretched(canvas, logo, at.x, at.y, at.width, at.height);
 }
 
 // --- The screens
@@ -348,6 +338,20 @@ Image ComposeSheet(const Canvas& screen, const Lettering& lettering,
 }
 
 }  // namespace
+
+layout::Rect FitLogo(int width, int height) {
+  int w = width, h = height;
+  if (w > layout::kSellerLogoFitWidth) {
+    h = h * layout::kSellerLogoFitWidth / w;
+    w = layout::kSellerLogoFitWidth;
+  }
+  if (h > layout::kSellerLogoFitHeight) {
+    w = w * layout::kSellerLogoFitHeight / h;
+    h = layout::kSellerLogoFitHeight;
+  }
+  const layout::Rect box = layout::kSellerLogoBox;
+  return {box.x + (box.width - w) / 2, box.y + (box.height - h) / 2, w, h};
+}
 
 std::vector<TextStyle> ReviewFonts() {
   return {MainFont(), InfoFont(), TextBoxFont(), MessageFont()};

@@ -17,6 +17,7 @@
 #include "platform/image/image.hpp"
 #include "tools/workshop/lettering.hpp"
 #include "tools/workshop/skin.hpp"
+#include "ui/screen_positions.hpp"
 
 namespace kbh {
 
@@ -45,6 +46,10 @@ struct ReviewContent {
 // Reads what a built workshop offers: the background, the frame, the
 // catalogue's names and one part's seller entry with its logo and picture.
 ReviewContent LoadReviewContent(const std::string& root);
+
+// Where the seller panel puts a logo of width x height: shrunk to the
+// box's width, then to its height, keeping its aspect, and centred.
+layout::Rect FitLogo(int width, int height);
 
 // The program's fonts, which the sheets letter the widgets' texts with.
 std::vector<TextStyle> ReviewFonts();
