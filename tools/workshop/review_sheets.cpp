@@ -56,10 +56,10 @@ constexpr const char* kHelpSample =
     "Die Bedienung geschieht ausschlie\xDFlich mit Hilfe der Maus.";
 constexpr const char* kAboutSample =
     "3D-Kolbenhof 0.1 (Beta)\n\nIdee, Programmierung, Grafik und 3D-Design: "
-    "das Kolbenhof-Team.\n\nDie Beta-Version darf nicht weitergegeben werden.";
+    "das Kolbenhof-Team.\n\nDie Beta-Version darf nicht weitergegeben werden. "
+    "Grafiken und 3D-Daten d\xFCrfen nicht weiterverwendet werden.";
 
-// --- Drawing the widgets as the program draws them
-// ------------------------------------------------
+// --- Drawing the widgets as the program draws them ----------------------------------------------
 
 struct ListView {
   layout::ListPlace place;
@@ -97,17 +97,17 @@ void DrawList(Canvas& canvas, const Lettering& lettering, const skin::ListSkin& 
 
 void DrawTextPanel(Canvas& canvas, const Lettering& lettering, const skin::TextBoxSkin& s,
                    const layout::Rect& panel, const TextStyle& font, const std::string& text,
-                   bool upHovered) {
+                   int arrowState) {
   const int textHeight =
       lettering.DrawInBox(canvas, font, text, panel.x, panel.y, panel.width - s.arrowDown.width,
                           panel.height, kPanelText);
   if (textHeight <= panel.height) return;
   const int right = panel.x + panel.width + layout::kTextArrowRightOverhang;
   const int over = layout::kTextArrowVerticalOverhang;
-  skin::DrawPicture(canvas, upHovered ? s.arrowUpHover : s.arrowUp, right - s.arrowUp.width,
+  skin::DrawPicture(canvas, arrowState == 1 ? s.arrowUpHover : s.arrowUp, right - s.arrowUp.width,
                     panel.y - over);
-  skin::DrawPicture(canvas, s.arrowDown, right - s.arrowDown.width,
-                    panel.y + panel.height + over - s.arrowDown.height);
+  skin::DrawPicture(canvas, arrowState == 2 ? s.arrowDownHover : s.arrowDown,
+                    right - s.arrowDown.width, panel.y + panel.height + over - s.arrowDown.height);
   skin::DrawPictureStretched(canvas, s.track, panel.x + panel.width - layout::kTextTrackInset,
                              panel.y + layout::kTextTrackMargin, s.track.width,
                              panel.height - 2 * layout::kTextTrackMargin);
@@ -157,8 +157,7 @@ void DrawLogo(Canvas& canvas, const Image& logo) {
   skin::DrawPictureStretched(canvas, logo, at.x, at.y, at.width, at.height);
 }
 
-// --- The screens
-// ----------------------------------------------------------------------------------
+// --- The screens --------------------------------------------------------------------------------
 
 struct SheetState {
   int activeTab = -1;
@@ -213,7 +212,7 @@ void DrawTuneUp(Canvas& canvas, const Skin& s, const Lettering& lettering,
 
 void DrawSpray(Canvas& canvas, const Skin& s, const Lettering& lettering,
                const ReviewContent& content) {
-  DrawList(canvas, lettering, s.list, {layout::kSprayPartList, &content.installed, 0, 3});
+  DrawList(canvas, lettering, s.list, {layout::kSprayPartList, &content.installed, 0, 3, 2});
   DrawList(canvas, lettering, s.list, {layout::kSpraySubsetList, &content.subsets, 0, 1});
   // A picked red: 80, 25 and 20 percent.
   const int percents[3] = {80, 25, 20};
@@ -242,7 +241,7 @@ void DrawSeller(Canvas& canvas, const Skin& s, const Lettering& lettering,
   lettering.Draw(canvas, InfoFont(), content.title, layout::kSellerTitle.x, layout::kSellerTitle.y,
                  kSellerText);
   DrawTextPanel(canvas, lettering, s.textBox, layout::kSellerDescription, InfoFont(),
-                content.description, false);
+                content.description, 0);
   lettering.Draw(canvas, InfoFont(), content.secondLine, layout::kSellerSecondLine.x,
                  layout::kSellerSecondLine.y, kSellerText);
   DrawLogo(canvas, content.logo);
@@ -253,7 +252,7 @@ void DrawSeller(Canvas& canvas, const Skin& s, const Lettering& lettering,
   }
 }
 
-// --- The strip of button states -----------------------------------------------------------------
+// --- The states of the buttons -----------------------------------------------------------------
 
 struct StateCell {
   const char* caption;
@@ -504,11 +503,11 @@ std::vector<ReviewSheet> MakeReviewSheets(const Skin& s, const Lettering& letter
         break;
       case kHelp:
         DrawTextPanel(screen, lettering, s.textBox, layout::kTextPanel, TextBoxFont(), kHelpSample,
-                      true);
+                      1);
         break;
       case kInfo:
         DrawTextPanel(screen, lettering, s.textBox, layout::kTextPanel, TextBoxFont(), kAboutSample,
-                      false);
+                      2);
         break;
       default:
         break;
