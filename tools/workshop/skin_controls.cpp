@@ -233,7 +233,7 @@ layout::Point WorkshopButtonPlace(WorkshopButton button) {
   }
 }
 
-Disc WorkshopButtonDisc(WorkshopButton button) {
+Circle WorkshopButtonDisc(WorkshopButton button) {
   const layout::Point at = WorkshopButtonPlace(button);
   return {static_cast<float>(at.x) + kButtonCentreX, static_cast<float>(at.y) + kButtonCentreY,
           kButtonBezel};

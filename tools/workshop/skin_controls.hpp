@@ -9,6 +9,7 @@
 #pragma once
 
 #include "platform/image/image.hpp"
+#include "tools/workshop/skin_kit.hpp"
 #include "ui/screen_positions.hpp"
 
 namespace kbh::skin {
@@ -46,14 +47,8 @@ struct WorkshopButtonPictures {
 };
 WorkshopButtonPictures MakeWorkshopButton(WorkshopButton button);
 layout::Point WorkshopButtonPlace(WorkshopButton button);
-// The button's disc on the screen (centre and radius), for the labels'
-// captions round it.
-struct Disc {
-  float cx;
-  float cy;
-  float r;
-};
-Disc WorkshopButtonDisc(WorkshopButton button);
+// The button's disc on the screen, for the labels' captions round it.
+Circle WorkshopButtonDisc(WorkshopButton button);
 
 struct ColourControls {
   Image arrowUp;  // the finish arrows: small keys, clickable all over

@@ -12,6 +12,7 @@
 
 #include "platform/image/image.hpp"
 #include "tools/workshop/lettering.hpp"
+#include "tools/workshop/skin_kit.hpp"
 #include "ui/screen_positions.hpp"
 
 namespace kbh::skin {
@@ -31,11 +32,6 @@ inline constexpr int kTopBorderHeight = 10;
 // Where the colour selector's ball lands on the screen: the circle round
 // its silhouette. The ball is drawn before the menu bar, so the base and the
 // paint screen's label leave it a window.
-struct Circle {
-  float cx;
-  float cy;
-  float r;
-};
 Circle ColourBallOnScreen();
 // The hole the base leaves round the ball; every label but the paint
 // screen's covers it again.

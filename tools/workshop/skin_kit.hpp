@@ -51,6 +51,12 @@ inline constexpr Rgba kWhite{0.98f, 0.97f, 0.94f, 1.0f};
 inline constexpr Rgba kAccent{0.66f, 0.10f, 0.10f, 1.0f};
 inline constexpr Rgba kAccentLit{1.0f, 0.32f, 0.22f, 1.0f};
 
+struct Circle {
+  float cx;
+  float cy;
+  float r;
+};
+
 // The console's surface at a screen pixel. The base panel is painted with
 // it, and a label that has to cover a hole of the base paints the same
 // texels, so nobody can see the seam.

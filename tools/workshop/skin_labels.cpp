@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "tools/workshop/skin_controls.hpp"
 #include "tools/workshop/skin_frame.hpp"
@@ -60,8 +61,12 @@ void AddUnavailableButton(Canvas& canvas, WorkshopButton button) {
   DrawPicture(canvas, MakeWorkshopButton(button).unavailable, at.x, at.y);
 }
 
-// A round emblem of the text screens: a steel ring round dark glass.
-void AddEmblem(Canvas& canvas, float cx, float cy, const Path2& symbol) {
+// The emblem and heading on the left of a text screen: a steel ring round
+// dark glass, with the screen's symbol in it; symbol paints it round the
+// centre it is given.
+void AddScreenTitle(Canvas& canvas, const Lettering& lettering, const char* heading,
+                    const std::function<void(float cx, float cy)>& symbol) {
+  const float cx = F(layout::kTextPanel.x - 62), cy = F(layout::kTextPanel.y + 34);
   canvas.Fill({EllipseContour(cx, cy + 1.5f, 27.0f, 27.0f, 64)}, Rgba{0, 0, 0, 0.5f});
   canvas.Fill({EllipseContour(cx, cy, 26.0f, 26.0f, 64)}, [=](float x, float y) {
     const float t = Clamp01(((x - cx) * 0.4f + (y - cy)) / 52.0f + 0.5f);
@@ -70,45 +75,27 @@ void AddEmblem(Canvas& canvas, float cx, float cy, const Path2& symbol) {
   canvas.Fill({EllipseContour(cx, cy, 22.0f, 22.0f, 64)}, [=](float, float y) {
     return Mix(kGlassTop, kGlassBottom, Clamp01((y - cy + 22.0f) / 44.0f));
   });
-  canvas.Fill(symbol, Rgb(0.93f, 0.91f, 0.86f));
   canvas.Fill({EllipseContour(cx, cy - 10.0f, 15.0f, 8.0f, 48)}, Rgba{1, 1, 1, 0.06f});
+  symbol(cx, cy);
+  AddCaptionCentred(canvas, lettering, HeadingFont(), heading, static_cast<int>(cx),
+                    static_cast<int>(cy) + 34);
 }
 
-Path2 LetterSymbol(const Lettering& lettering, const char* letter, float cx, float cy) {
-  // Lettering paints straight into canvases; an emblem's glyph is drawn
-  // through a scratch canvas and turned into little squares.
-  Canvas scratch(40, 40);
-  lettering.DrawCentred(scratch, EmblemFont(), letter, 20, 3, Rgb(1, 1, 1));
-  Path2 path;
-  for (int y = 0; y < 40; ++y) {
-    for (int x = 0; x < 40; ++x) {
-      const float a = scratch.At(x, y).a;
-      if (a <= 0.0f) continue;
-      // A square shrunk to the glyph's coverage keeps the letter's weight.
-      const float half = 0.5f * std::sqrt(a);
-      const float px = cx - 20.0f + F(x) + 0.5f, py = cy - 20.0f + F(y) + 0.5f;
-      path.push_back(RectContour(px - half, py - half, px + half, py + half));
-    }
-  }
-  return path;
-}
+constexpr Rgba kEmblemSymbol{0.93f, 0.91f, 0.86f, 1.0f};
 
-Path2 GearSymbol(float cx, float cy) {
+void AddGear(Canvas& canvas, float cx, float cy) {
   Contour teeth;
   for (int k = 0; k < 40; ++k) {
     const float a = 2.0f * 3.14159265f * F(k) / 40.0f;
     const float r = (k % 5 < 2) ? 15.0f : 11.5f;
     teeth.push_back({cx + std::cos(a) * r, cy + std::sin(a) * r});
   }
-  return {teeth, Reversed(EllipseContour(cx, cy, 5.0f, 5.0f, 32))};
+  canvas.Fill({teeth, Reversed(EllipseContour(cx, cy, 5.0f, 5.0f, 32))}, kEmblemSymbol);
 }
 
-// The emblem and heading on the left of a text screen.
-void AddScreenTitle(Canvas& canvas, const Lettering& lettering, const Path2& symbol,
-                    const char* heading) {
-  const float cx = 208.0f, cy = 612.0f;
-  AddEmblem(canvas, cx, cy, symbol);
-  AddCaptionCentred(canvas, lettering, HeadingFont(), heading, static_cast<int>(cx), 646);
+void AddLetter(Canvas& canvas, const Lettering& lettering, const char* letter, float cx, float cy) {
+  lettering.DrawCentred(canvas, EmblemFont(), letter, static_cast<int>(cx),
+                        static_cast<int>(cy) - 17, kEmblemSymbol);
 }
 
 // --- The screens -------------------------------------------------------------------------------
@@ -124,8 +111,8 @@ void PaintTuneUp(Canvas& canvas, const Lettering& lettering) {
 
   AddUnavailableButton(canvas, WorkshopButton::kBuildIn);
   AddUnavailableButton(canvas, WorkshopButton::kRemove);
-  const Disc buildIn = WorkshopButtonDisc(WorkshopButton::kBuildIn);
-  const Disc remove = WorkshopButtonDisc(WorkshopButton::kRemove);
+  const Circle buildIn = WorkshopButtonDisc(WorkshopButton::kBuildIn);
+  const Circle remove = WorkshopButtonDisc(WorkshopButton::kRemove);
   const TextStyle font = CaptionFont();
   {
     const char* text = "EINBAUEN";
@@ -238,7 +225,7 @@ void PaintSpray(Canvas& canvas, const Lettering& lettering, const Image& palette
 
   AddUnavailableButton(canvas, WorkshopButton::kSpray);
   {
-    const Disc spray = WorkshopButtonDisc(WorkshopButton::kSpray);
+    const Circle spray = WorkshopButtonDisc(WorkshopButton::kSpray);
     const int x = static_cast<int>(spray.cx + spray.r) + 8;
     const int y = static_cast<int>(spray.cy) - 6;
     AddStepBadge(canvas, lettering, 5, x, y - 1);
@@ -311,7 +298,8 @@ void PaintSeller(Canvas& canvas, const Lettering& lettering) {
 
 void PaintOptions(Canvas& canvas, const Lettering& lettering) {
   CoverBallHole(canvas);
-  AddScreenTitle(canvas, lettering, GearSymbol(208.0f, 612.0f), "OPTIONEN");
+  AddScreenTitle(canvas, lettering, "OPTIONEN",
+                 [&](float cx, float cy) { AddGear(canvas, cx, cy); });
   const layout::Rect panel = layout::kTextPanel;
   AddWell(canvas, F(panel.x) - 7.0f, F(layout::kLabels[kOptions].y) + 4.0f,
           F(panel.x + panel.width + layout::kTextArrowRightOverhang) + 5.0f,
@@ -320,13 +308,14 @@ void PaintOptions(Canvas& canvas, const Lettering& lettering) {
                       "In dieser Version gibt es noch nichts einzustellen.\n\n"
                       "Die Werkstatt zeigt immer 1024 x 768 Bildpunkte und wird "
                       "ganz mit der Maus bedient.",
-                      panel.x, panel.y + 8, panel.width - 10, panel.height, kWhite);
+                      panel.x, panel.y + 18, panel.width - 10, panel.height - 18, kWhite);
 }
 
 void PaintTextScreen(Canvas& canvas, const Lettering& lettering, const char* letter,
                      const char* heading) {
   CoverBallHole(canvas);
-  AddScreenTitle(canvas, lettering, LetterSymbol(lettering, letter, 208.0f, 612.0f), heading);
+  AddScreenTitle(canvas, lettering, heading,
+                 [&](float cx, float cy) { AddLetter(canvas, lettering, letter, cx, cy); });
   AddTextWell(canvas, layout::kTextPanel);
 }
 
@@ -377,7 +366,7 @@ bool MakeLabelPictures(const Lettering& lettering, const Image& palette,
       case kHelp:
         PaintTextScreen(canvas, lettering, "?", "HILFE");
         break;
-      default:
+      case kInfo:
         PaintTextScreen(canvas, lettering, "i", "INFO");
         break;
     }
