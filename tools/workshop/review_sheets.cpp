@@ -259,11 +259,14 @@ struct StateCell {
   Image picture;
 };
 
-// The screen's pixels round a rectangle, with a margin.
+// The screen's pixels round a rectangle, with a margin, as far as the
+// screen goes.
 Image Crop(const Canvas& screen, int x, int y, int width, int height) {
   constexpr int kMargin = 6;
-  return skin::CutPicture(screen, std::max(0, x - kMargin), std::max(0, y - kMargin),
-                          width + 2 * kMargin, height + 2 * kMargin);
+  const int x0 = std::max(0, x - kMargin), y0 = std::max(0, y - kMargin);
+  const int x1 = std::min(screen.Width(), x + width + kMargin);
+  const int y1 = std::min(screen.Height(), y + height + kMargin);
+  return skin::CutPicture(screen, x0, y0, x1 - x0, y1 - y0);
 }
 
 // A hit mask on a checkerboard: the texels a click counts on in their own

@@ -202,24 +202,15 @@ Circle BaseBallHole() {
   return {ball.cx, ball.cy, ball.r + 4.0f};
 }
 
-FramePictures MakeFramePictures(const Lettering& lettering) {
-  FramePictures pictures;
+namespace {
+
+constexpr int kAccount = 5;
+
+// The console under the lower part of the screen: the tab rail with the
+// workshop's name, the idle tabs and quit button, the frame's bars round
+// it, and holes where the nameplate and the colour ball show through.
+Image MakeBase(const Lettering& lettering) {
   const auto& looks = TabLooks();
-  constexpr int kAccount = 5;
-
-  {
-    Canvas frame(kScreenWidth, kScreenHeight);
-    PaintSideBars(frame, 0.0f, kScreenHeight);
-    PaintTopBar(frame);
-    pictures.borderLeft = CutPicture(frame, 0, 0, layout::kBorderTop.x, kScreenHeight);
-    pictures.borderTop =
-        CutPicture(frame, layout::kBorderTop.x, 0, layout::kBorderRight.x - layout::kBorderTop.x,
-                   kTopBorderHeight);
-    pictures.borderRight = CutPicture(frame, layout::kBorderRight.x, 0,
-                                      kScreenWidth - layout::kBorderRight.x, kScreenHeight);
-  }
-  pictures.borderBottom = BottomNameplate(lettering);
-
   Canvas base(kScreenWidth, kScreenHeight);
   const float top = kPanelTopRow;
   base.Fill({RectContour(0.0f, top, kScreenWidth, kScreenHeight)},
@@ -260,29 +251,45 @@ FramePictures MakeFramePictures(const Lettering& lettering) {
                 ButtonLight::kOff);
   for (const float y : {572.0f, 742.0f})
     AddScrew(base, 999.0f, y, 3.5f);
-  // Holes: the nameplate of the bottom border shows through at the bottom
-  // right, the colour selector's ball through its window.
   base.Erase({RectContour(layout::kBorderBottom.x, layout::kBorderBottom.y, layout::kBorderRight.x,
                           kScreenHeight)});
   const Circle hole = BaseBallHole();
   base.Erase({EllipseContour(hole.cx, hole.cy, hole.r, hole.r, 96)});
-  pictures.base = CutPicture(base, 0, kPanelTopRow, kScreenWidth, kScreenHeight - kPanelTopRow);
+  return CutPicture(base, 0, kPanelTopRow, kScreenWidth, kScreenHeight - kPanelTopRow);
+}
 
+}  // namespace
+
+FramePictures MakeFramePictures(const Lettering& lettering) {
+  FramePictures pictures;
+  {
+    Canvas frame(kScreenWidth, kScreenHeight);
+    PaintSideBars(frame, 0.0f, kScreenHeight);
+    PaintTopBar(frame);
+    pictures.borderLeft = CutPicture(frame, 0, 0, layout::kBorderTop.x, kScreenHeight);
+    pictures.borderTop =
+        CutPicture(frame, layout::kBorderTop.x, 0, layout::kBorderRight.x - layout::kBorderTop.x,
+                   kTopBorderHeight);
+    pictures.borderRight = CutPicture(frame, layout::kBorderRight.x, 0,
+                                      kScreenWidth - layout::kBorderRight.x, kScreenHeight);
+  }
+  pictures.borderBottom = BottomNameplate(lettering);
+  pictures.base = MakeBase(lettering);
+
+  const auto& looks = TabLooks();
   for (int i = 0; i < layout::kTabCount; ++i) {
     pictures.tabMasks[i] =
         TabPicture(lettering, looks[i], layout::kTabs[i], i == kAccount, TabState::kIdle, true);
     pictures.tabsLit[i] =
         TabPicture(lettering, looks[i], layout::kTabs[i], false, TabState::kLit, false);
   }
-  {
-    Canvas idle(kTurnOffSize, kTurnOffSize);
-    AddPushButton(idle, TurnOffButton(0.0f, 0.0f), ButtonLight::kOff, false);
-    HardenAlpha(idle);
-    pictures.turnOff = WholePicture(idle);
-    Canvas lit(kTurnOffSize, kTurnOffSize);
-    AddPushButton(lit, TurnOffButton(0.0f, 0.0f), ButtonLight::kHover);
-    pictures.turnOffLit = WholePicture(lit);
-  }
+  Canvas idle(kTurnOffSize, kTurnOffSize);
+  AddPushButton(idle, TurnOffButton(0.0f, 0.0f), ButtonLight::kOff, false);
+  HardenAlpha(idle);
+  pictures.turnOff = WholePicture(idle);
+  Canvas lit(kTurnOffSize, kTurnOffSize);
+  AddPushButton(lit, TurnOffButton(0.0f, 0.0f), ButtonLight::kHover);
+  pictures.turnOffLit = WholePicture(lit);
   return pictures;
 }
 

@@ -109,7 +109,8 @@ void AddPushButton(Canvas& canvas, const PushButton& button, ButtonLight light,
 
 // --- Pictures from canvases ----------------------------------------------------------------
 
-// The canvas's pixels from (x, y), width x height, as a picture. Its format
+// The canvas's pixels from (x, y), width x height (which must lie inside
+// the canvas), as a picture. Its format
 // is A8R8G8B8 when any texel is not fully opaque, X8R8G8B8 otherwise: only
 // pictures with transparent parts need the blended draw.
 Image CutPicture(const Canvas& canvas, int x, int y, int width, int height);
