@@ -68,8 +68,20 @@ inline constexpr Point kRemoveButton{208, 647};
 inline constexpr Point kSprayButton{541, 596};
 
 // --- List boxes -------------------------------------------------------------
-// Every list shows this many rows of the main font.
+// Every list shows this many rows of the main font. A row is the main font's
+// row step (its lineHeight, 13 for height 14); a list is that many rows high
+// plus 4.
 inline constexpr int kListRows = 6;
+inline constexpr int kListRowHeight = 13;
+inline constexpr int kListHeight = kListRows * kListRowHeight + 4;
+
+// A list's scroll bar (shown only while it has more entries than rows) hangs
+// outside its box: the arrows end this many pixels right of the box, the up
+// arrow starts this many above it and the down arrow ends as many below. The
+// selection bar leaves this much of the box's right side to the bar.
+inline constexpr int kScrollBarRightOverhang = 5;
+inline constexpr int kScrollBarVerticalOverhang = 4;
+inline constexpr int kScrollBarRoom = 8;
 
 struct ListPlace {
   Point at;
@@ -125,5 +137,17 @@ inline constexpr Point kColourPickHotSpot{5, 5};
 
 // --- Help and Info screens --------------------------------------------------
 inline constexpr Rect kTextPanel{270, 578, 286, 122};
+
+// --- Text panels' arrows ----------------------------------------------------
+// The scrolling text panels (Seller description, Help, Info) put their arrow
+// buttons on the right: each arrow's right edge lies this many pixels right
+// of the panel, the up arrow's top this many above it and the down arrow's
+// bottom as many below. The track between them starts this far left of the
+// panel's right edge and leaves this much of the panel's height free at the
+// top and at the bottom.
+inline constexpr int kTextArrowRightOverhang = 4;
+inline constexpr int kTextArrowVerticalOverhang = 8;
+inline constexpr int kTextTrackInset = 11;
+inline constexpr int kTextTrackMargin = 15;
 
 }  // namespace kbh::layout

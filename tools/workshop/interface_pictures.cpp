@@ -4,27 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "tools/workshop/skin_kit.hpp"
+
 namespace kbh {
 
 namespace {
-
-Rgba Rgb(float r, float g, float b) {
-  return {r, g, b, 1.0f};
-}
-
-float Clamp01(float v) {
-  return std::clamp(v, 0.0f, 1.0f);
-}
-
-// Deterministic grain for brushed metal, leather and rubber.
-float Grain(int x, int y, uint32_t seed) {
-  uint32_t h = static_cast<uint32_t>(x) * 0x27D4EB2Du ^ static_cast<uint32_t>(y) * 0x165667B1u ^
-               seed * 0x9E3779B9u;
-  h ^= h >> 15;
-  h *= 0x85EBCA6Bu;
-  h ^= h >> 13;
-  return static_cast<float>(h & 0xFFFF) / 65535.0f;
-}
 
 Rgba HslToRgb(float hue, float saturation, float lightness) {
   const float c = (1.0f - std::fabs(2.0f * lightness - 1.0f)) * saturation;
@@ -45,30 +29,6 @@ Rgba HslToRgb(float hue, float saturation, float lightness) {
     r = c, b = x;
   const float m = lightness - c * 0.5f;
   return Rgb(r + m, g + m, b + m);
-}
-
-// Brushed dark metal: a vertical gradient with fine horizontal streaks.
-PaintFunction BrushedMetal(Rgba top, Rgba bottom, float height, uint32_t seed) {
-  return [=](float x, float y) {
-    const float t = Clamp01(y / height);
-    const float streak =
-        0.94f + 0.06f * Grain(static_cast<int>(x / 7.0f), static_cast<int>(y), seed);
-    return Scaled(Mix(top, bottom, t), streak);
-  };
-}
-
-void AddScrew(Canvas& canvas, float cx, float cy, float r) {
-  canvas.Fill({EllipseContour(cx, cy + 0.6f, r + 0.6f, r + 0.6f, 32)}, Rgba{0, 0, 0, 0.5f});
-  canvas.Fill({EllipseContour(cx, cy, r, r, 32)}, [=](float x, float y) {
-    const float t = Clamp01((y - (cy - r)) / (2.0f * r));
-    const float side = Clamp01((x - (cx - r)) / (2.0f * r));
-    return Mix(Rgb(0.78f, 0.79f, 0.80f), Rgb(0.32f, 0.33f, 0.35f), 0.6f * t + 0.4f * side);
-  });
-  // A slotted head, turned a little.
-  const float a = 0.5f;
-  const Vec2 d{std::cos(a) * r * 0.75f, std::sin(a) * r * 0.75f};
-  canvas.Fill(StrokePolyline({{cx - d.x, cy - d.y}, {cx + d.x, cy + d.y}}, r * 0.35f),
-              Rgb(0.15f, 0.15f, 0.16f));
 }
 
 }  // namespace
@@ -104,10 +64,10 @@ Image MakeModelFrame(const Lettering& lettering) {
   Canvas canvas(kWidth, kHeight);
   const Contour outer = RoundedRectContour(0.0f, 0.0f, kWidth, kHeight, 12.0f);
   canvas.Fill({outer},
-              BrushedMetal(Rgb(0.33f, 0.34f, 0.36f), Rgb(0.15f, 0.16f, 0.17f), kHeight, 3));
+              BrushedMetal(Rgb(0.33f, 0.34f, 0.36f), Rgb(0.15f, 0.16f, 0.17f), 0.0f, kHeight, 3));
   // A lighter title band and a red pin line under it.
   canvas.Fill({RoundedRectContour(2.0f, 2.0f, kWidth - 2.0f, wy0 - 4.0f, 10.0f)},
-              BrushedMetal(Rgb(0.40f, 0.41f, 0.43f), Rgb(0.27f, 0.28f, 0.30f), wy0, 5));
+              BrushedMetal(Rgb(0.40f, 0.41f, 0.43f), Rgb(0.27f, 0.28f, 0.30f), 0.0f, wy0, 5));
   canvas.Fill({RectContour(14.0f, wy0 - 4.0f, kWidth - 14.0f, wy0 - 2.5f)},
               Rgb(0.66f, 0.10f, 0.10f));
   // Edge light on top, shadow at the bottom.
@@ -347,6 +307,65 @@ std::vector<SellerLogo> MakeSellerLogos(const Lettering& lettering) {
     lettering.Draw(c, {"DejaVu Sans", 11, 400}, "Tank & Zubeh\xF6r", 68, 40,
                    Rgb(1.0f, 0.85f, 0.8f));
     logos.push_back({"falkner", c.ToImage()});
+  }
+  {
+    // Carriers and stands: a long steel banner, twice the box's width, so
+    // the seller screen shows it at half size.
+    constexpr int kWidth = 2 * kLogoWidth;
+    Canvas c(kWidth, kLogoHeight);
+    const Contour plate = RoundedRectContour(0.5f, 0.5f, kWidth - 0.5f, kLogoHeight - 0.5f, 6.0f);
+    c.Fill({plate},
+           BrushedMetal(Rgb(0.78f, 0.80f, 0.82f), Rgb(0.50f, 0.53f, 0.56f), 0.0f, kLogoHeight, 71));
+    c.Fill(
+        {plate, Reversed(RoundedRectContour(4.0f, 4.0f, kWidth - 4.0f, kLogoHeight - 4.0f, 3.0f))},
+        Rgb(0.14f, 0.20f, 0.30f));
+    // Three chain links on the left.
+    for (int k = 0; k < 3; ++k) {
+      const float cx = 30.0f + 20.0f * static_cast<float>(k);
+      const float cy = k % 2 == 0 ? 28.0f : 38.0f;
+      c.Fill({RoundedRectContour(cx - 13.0f, cy - 7.0f, cx + 13.0f, cy + 7.0f, 7.0f),
+              Reversed(RoundedRectContour(cx - 8.0f, cy - 3.0f, cx + 8.0f, cy + 3.0f, 3.0f))},
+             Rgb(0.14f, 0.20f, 0.30f));
+    }
+    lettering.Draw(c, {"DejaVu Sans", 30, 700}, "LINDEMANN", 96, 7, Rgb(0.12f, 0.18f, 0.28f));
+    lettering.Draw(c, {"DejaVu Sans", 15, 700}, "STAHLBAU  \xB7  TR\xC4GER  \xB7  ST\xC4NDER", 98,
+                   40, Rgb(0.62f, 0.10f, 0.10f));
+    logos.push_back({"lindemann", c.ToImage()});
+  }
+  {
+    // Windscreens: an upright enamel badge, twice as high as the box, so
+    // the seller screen shows it at half size in the middle.
+    constexpr int kWidth = 100;
+    constexpr int kHeight = 2 * kLogoHeight;
+    Canvas c(kWidth, kHeight);
+    Contour shield;
+    for (int i = 0; i <= 32; ++i) {
+      // Straight sides, a pointed bottom.
+      const float t = static_cast<float>(i) / 32.0f;
+      const float y = 40.0f + t * 90.0f;
+      const float half = t < 0.55f ? 48.0f : 48.0f * std::cos((t - 0.55f) / 0.45f * 1.5707964f);
+      shield.push_back({50.0f + half, y});
+    }
+    for (int i = 32; i >= 0; --i) {
+      const float t = static_cast<float>(i) / 32.0f;
+      const float y = 40.0f + t * 90.0f;
+      const float half = t < 0.55f ? 48.0f : 48.0f * std::cos((t - 0.55f) / 0.45f * 1.5707964f);
+      shield.push_back({50.0f - half, y});
+    }
+    const Contour top = RoundedRectContour(2.0f, 2.0f, 98.0f, 48.0f, 10.0f);
+    c.Fill({top, shield}, Rgb(0.93f, 0.91f, 0.84f));
+    c.Fill({RoundedRectContour(6.0f, 6.0f, 94.0f, 44.0f, 7.0f)}, Rgb(0.10f, 0.30f, 0.45f));
+    // A windscreen over a headlamp.
+    c.Fill({EllipseContour(50.0f, 74.0f, 30.0f, 24.0f, 64),
+            Reversed(EllipseContour(50.0f, 78.0f, 26.0f, 20.0f, 64))},
+           Rgb(0.10f, 0.30f, 0.45f));
+    c.Fill({RectContour(18.0f, 74.0f, 82.0f, 96.0f)}, Rgb(0.93f, 0.91f, 0.84f));
+    c.Fill({EllipseContour(50.0f, 84.0f, 8.0f, 8.0f, 48)}, Rgb(0.10f, 0.30f, 0.45f));
+    c.Fill({EllipseContour(50.0f, 84.0f, 4.5f, 4.5f, 48)}, Rgb(1.0f, 0.86f, 0.35f));
+    lettering.DrawCentred(c, {"DejaVu Sans", 22, 700}, "MAHLER", 50, 12, white);
+    lettering.DrawCentred(c, {"DejaVu Sans", 11, 700}, "KLARSICHT", 50, 98,
+                          Rgb(0.10f, 0.30f, 0.45f));
+    logos.push_back({"mahler", c.ToImage()});
   }
   return logos;
 }

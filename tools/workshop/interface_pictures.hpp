@@ -31,7 +31,9 @@ Image MakeLoadingImage(const Lettering& lettering);
 
 struct SellerLogo {
   std::string name;  // the file name without ".dds"; the catalogue's logo name
-  Image image;       // 190 x 66
+  // Mostly 190 x 66, the box the seller screen fits logos into; one twice
+  // as wide and one twice as high show the fitting at work.
+  Image image;
 };
 std::vector<SellerLogo> MakeSellerLogos(const Lettering& lettering);
 

@@ -1,5 +1,7 @@
 #include "tools/workshop/lettering.hpp"
 
+#include "platform/font/text_layout.hpp"
+
 namespace kbh {
 
 bool Lettering::Prepare(const TextStyle& style, std::string* error) {
@@ -63,6 +65,27 @@ void Lettering::Draw(Canvas& canvas, const TextStyle& style, std::string_view te
 void Lettering::DrawCentred(Canvas& canvas, const TextStyle& style, std::string_view text,
                             int centreX, int y, Rgba colour) const {
   Draw(canvas, style, text, centreX - Width(style, text) / 2, y, colour);
+}
+
+int Lettering::DrawInBox(Canvas& canvas, const TextStyle& style, std::string_view text, int x,
+                         int y, int width, int height, Rgba colour) const {
+  const Font* font = Find(style);
+  if (!font) return 0;
+  TextLayout layout;
+  LayoutText(*font, text, PixelRect{x, y, x + width, y + height}, kTextWordBreak | kTextExpandTabs,
+             &layout);
+  for (const GlyphQuad& quad : layout.quads) {
+    const int left = static_cast<int>(quad.x0), top = static_cast<int>(quad.y0);
+    const int u0 = static_cast<int>(quad.u0), v0 = static_cast<int>(quad.v0);
+    for (int gy = 0; gy < static_cast<int>(quad.y1 - quad.y0); ++gy) {
+      for (int gx = 0; gx < static_cast<int>(quad.x1 - quad.x0); ++gx) {
+        const uint32_t texel =
+            font->atlas.texels[static_cast<size_t>(v0 + gy) * font->atlas.width + u0 + gx];
+        canvas.Blend(left + gx, top + gy, colour, static_cast<float>(texel >> 24) / 255.0f);
+      }
+    }
+  }
+  return layout.size.height;
 }
 
 }  // namespace kbh

@@ -36,6 +36,11 @@ class Lettering {
   // The same, centred on column centreX.
   void DrawCentred(Canvas& canvas, const TextStyle& style, std::string_view text, int centreX,
                    int y, Rgba colour) const;
+  // Word-wrapped in the box from (x, y), width x height, tabs expanded and
+  // cut to the box, as the program's text panels lay text out. Returns the
+  // height of the whole text.
+  int DrawInBox(Canvas& canvas, const TextStyle& style, std::string_view text, int x, int y,
+                int width, int height, Rgba colour) const;
 
  private:
   const Font* Find(const TextStyle& style) const;

@@ -361,7 +361,7 @@ PartMesh BuildTopCasePlate() {
 PartMesh BuildPreviewBall() {
   MeshBuilder b;
   b.AddSubset("ball");
-  AddSphere(b, {0.0f, 0.0f, 0.0f}, 30.0f, 48);
+  AddSphere(b, {0.0f, 0.0f, 0.0f}, kPreviewBallRadius, 48);
   return Finish(b);
 }
 

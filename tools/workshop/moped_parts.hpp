@@ -82,6 +82,8 @@ PartMesh BuildTopCasePlate();
 
 // --- The colour selector's preview ball ---------------------------------------------------------
 
+// A sphere about the origin; the interface pictures frame where it lands.
+constexpr float kPreviewBallRadius = 30.0f;
 PartMesh BuildPreviewBall();
 
 }  // namespace kbh

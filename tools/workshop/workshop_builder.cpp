@@ -12,6 +12,9 @@
 #include "platform/os/os.hpp"
 #include "tools/workshop/interface_pictures.hpp"
 #include "tools/workshop/lettering.hpp"
+#include "tools/workshop/review_sheets.hpp"
+#include "tools/workshop/skin.hpp"
+#include "tools/workshop/skin_kit.hpp"
 #include "tools/workshop/workshop_hall.hpp"
 
 namespace kbh {
@@ -80,21 +83,36 @@ std::vector<uint8_t> EncodeTexture(const PartTexture& texture) {
 // Every face and size the pictures letter with, opened up front so that a
 // missing font stops the build with one clear message.
 bool PrepareLettering(Lettering* lettering, std::string* error) {
-  const TextStyle styles[] = {
+  std::vector<TextStyle> styles = {
       {"DejaVu Sans", 17, 700},  {"DejaVu Serif", 28, 700}, {"DejaVu Sans", 12, 400},
       {"DejaVu Sans", 11, 400},  {"DejaVu Sans", 15, 700},  {"DejaVu Sans", 19, 700},
       {"DejaVu Serif", 21, 700}, {"DejaVu Sans", 12, 700},  {"DejaVu Sans", 22, 700},
-      {"DejaVu Serif", 13, 400}, {"DejaVu Serif", 24, 700},
+      {"DejaVu Serif", 13, 400}, {"DejaVu Serif", 24, 700}, {"DejaVu Sans", 30, 700},
   };
+  for (const std::vector<TextStyle>& more : {skin::SkinFonts(), ReviewFonts()})
+    styles.insert(styles.end(), more.begin(), more.end());
   for (const TextStyle& style : styles) {
     if (!lettering->Prepare(style, error)) return false;
   }
   return true;
 }
 
+bool WriteSkin(const Lettering& lettering, TreeWriter* tree, WorkshopSummary* summary,
+               skin::Skin* skin, std::string* error) {
+  if (!skin::MakeSkin(lettering, skin, error)) return false;
+  for (const skin::SkinFile& file : skin::SkinFiles(*skin)) {
+    if (!tree->Write("gfx/gui/" + file.name, EncodeDds(*file.picture, file.picture->sourceFormat),
+                     error)) {
+      return false;
+    }
+    ++summary->otherPictures;
+  }
+  return true;
+}
+
 // Pictures drawn by the scene renderer from the finished tree.
 bool RenderPictures(const std::string& root, const WorkshopOptions& options, TreeWriter* tree,
-                    WorkshopSummary* summary, std::string* error) {
+                    WorkshopSummary* summary, ReviewContent* review, std::string* error) {
   const PictureHooks& renderer = options.renderer;
   if (renderer.partPicture) {
     for (const PartSource& part : DemoParts()) {
@@ -126,6 +144,7 @@ bool RenderPictures(const std::string& root, const WorkshopOptions& options, Tre
                           error)) {
         return false;
       }
+      if (quarter == 0) review->tuneUpView = view;
       ++summary->previews;
     }
   }
@@ -136,6 +155,23 @@ bool RenderPictures(const std::string& root, const WorkshopOptions& options, Tre
       return false;
     }
     if (!previews.Write("paint_preview.png", EncodePng(view), error)) return false;
+    ++summary->previews;
+    review->sprayPreview = view;
+  }
+  return true;
+}
+
+// One sheet per tab next to the previews, from the finished tree.
+bool WriteReviewSheets(const std::string& root, const WorkshopOptions& options,
+                       const skin::Skin& skin, const Lettering& lettering, ReviewContent review,
+                       WorkshopSummary* summary, std::string* error) {
+  if (options.previewDir.empty()) return true;
+  ReviewContent loaded = LoadReviewContent(root);
+  loaded.tuneUpView = std::move(review.tuneUpView);
+  loaded.sprayPreview = std::move(review.sprayPreview);
+  TreeWriter previews(options.previewDir, summary);
+  for (const ReviewSheet& sheet : MakeReviewSheets(skin, lettering, loaded)) {
+    if (!previews.Write(sheet.name, EncodePng(sheet.picture), error)) return false;
     ++summary->previews;
   }
   return true;
@@ -194,16 +230,23 @@ bool BuildWorkshop(const std::string& root, const WorkshopOptions& options,
     return false;
   }
   ++summary->meshes;
+  skin::Skin skin;
+  if (!WriteSkin(lettering, &tree, summary, &skin, error)) return false;
 
   // The images folder exists even while no part pictures are rendered, so the
   // tree has the layout the program expects.
   std::error_code ec;
   fs::create_directories(fs::path(root) / "data/images", ec);
-  if (!RenderPictures(root, options, &tree, summary, error)) return false;
+  ReviewContent review;
+  if (!RenderPictures(root, options, &tree, summary, &review, error)) return false;
+  if (!WriteReviewSheets(root, options, skin, lettering, std::move(review), summary, error)) {
+    return false;
+  }
   tree.RemoveStale("data/objects", ".mxa");
   tree.RemoveStale("data/textures", ".khx");
   tree.RemoveStale("data/images", ".khi");
   tree.RemoveStale("data/logos", ".dds");
+  tree.RemoveStale("gfx/gui", ".dds");
   return true;
 }
 

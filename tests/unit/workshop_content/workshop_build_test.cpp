@@ -60,9 +60,13 @@ TEST(WorkshopBuild, RebuildingGivesTheSameBytesAndTakesRenderedPictures) {
   EXPECT_EQ(summary.meshes, static_cast<int>(DemoParts().size()) + 1);
   EXPECT_EQ(asked, static_cast<int>(DemoParts().size()));
   EXPECT_EQ(summary.partPictures, asked);
-  EXPECT_EQ(summary.previews, 5);
+  // Four turntable views, the paint preview and a review sheet per tab.
+  EXPECT_EQ(summary.previews, 5 + 7);
   EXPECT_TRUE(fs::exists(previews.Path() / "turntable_3.png"));
   EXPECT_TRUE(fs::exists(previews.Path() / "paint_preview.png"));
+  for (const char* tab : {"tuneup", "spray", "seller", "options", "help", "account", "info"}) {
+    EXPECT_TRUE(fs::exists(previews.Path() / (std::string("skin_") + tab + ".png"))) << tab;
+  }
 
   int compared = 0;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir.Path())) {
@@ -200,7 +204,7 @@ TEST(WorkshopBuild, InterfacePicturesCarryTheirMarks) {
   EXPECT_GT(bright, 200) << "the title was drawn";
 }
 
-TEST(WorkshopBuild, EveryLogoBelongsToASeller) {
+TEST(WorkshopBuild, EveryLogoBelongsToASellerAndSomeNeedFitting) {
   DataStore store;
   ASSERT_TRUE(LoadDataStore(testing::WorkshopPath("data/firstData.khb"), store));
   std::set<std::string> sellers;
@@ -208,15 +212,19 @@ TEST(WorkshopBuild, EveryLogoBelongsToASeller) {
     if (item->record && !item->record->text5.empty()) sellers.insert(item->record->text5);
   }
   std::set<std::string> logos;
+  bool wide = false, tall = false;
   for (const fs::directory_entry& entry :
        fs::directory_iterator(testing::WorkshopPath("data/logos"))) {
     logos.insert(entry.path().stem().string());
     const Image logo = LoadPicture(("data/logos/" + entry.path().filename().string()).c_str());
-    EXPECT_EQ(logo.width, 190);
-    EXPECT_EQ(logo.height, 66);
+    // The seller screen fits logos into 190 x 66.
+    wide = wide || logo.width > 190;
+    tall = tall || logo.height * std::min(logo.width, 190) > 66 * logo.width;
   }
   EXPECT_EQ(logos, sellers);
   EXPECT_GE(logos.size(), 4u);
+  EXPECT_TRUE(wide) << "no logo needs shrinking to the box's width";
+  EXPECT_TRUE(tall) << "no logo needs shrinking to the box's height";
 }
 
 }  // namespace
