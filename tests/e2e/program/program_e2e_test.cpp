@@ -14,162 +14,19 @@
 #include <memory>
 #include <string>
 
-#include "platform/image/image_codec.hpp"
-#include "tests/e2e/support/process.hpp"
-#include "tests/e2e/support/small_workshop.hpp"
-#include "tests/e2e/support/x_close.hpp"
-#include "tests/support/program_log.hpp"
+#include "tests/e2e/support/program_session.hpp"
 
 namespace kbh {
 namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::seconds;
-
-// Start-up is slow under the sanitizers with a software renderer.
-constexpr seconds kStartTimeout{90};
-constexpr seconds kExitTimeout{60};
-
-// The log after the device's lines of a run that started and ended normally:
-// every start-up step, then the performance block with the run's rates.
-bool IsWholeRun(std::string rest) {
-  for (size_t at = 0; at < rest.size(); ++at) {
-    if (std::isdigit(static_cast<unsigned char>(rest[at]))) {
-      const size_t end = rest.find_first_not_of("0123456789", at);
-      rest.replace(at, (end == std::string::npos ? rest.size() : end) - at, "#");
-    }
-  }
-  return rest == std::string(testing::kStartUpSteps) +
-                     "\n\n\t[Performance Info]\n\nmin-framerate: #\nmax-framerate: #";
-}
-
-Image DecodeFile(const fs::path& path) {
-  const std::string bytes = testing::ReadFileBytes(path);
-  Image image;
-  DecodeImage({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, &image);
-  return image;
-}
-
-int Distance(uint32_t a, uint32_t b) {
-  int largest = 0;
-  for (int shift : {16, 8, 0})
-    largest = std::max(largest, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
-  return largest;
-}
-
-// Compares a screenshot with the background picture it was drawn on (black
-// where the picture does not reach) inside a rectangle.
-struct Changes {
-  int changed = 0;    // pixels that differ clearly from the background
-  int nearWhite = 0;  // of those, the ones near white, as the statistics text is
-  int holes = 0;      // of those, the ones where `other` shows the background
-};
-Changes CountChanges(const Image& shot, const Image& background, int top, int bottom,
-                     int right = 1024, const Image* other = nullptr) {
-  auto at = [](const Image& image, int x, int y) {
-    return x < image.width && y < image.height ? image.texels[size_t(y) * image.width + x]
-                                               : 0xFF000000u;
-  };
-  Changes changes;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = 0; x < right; ++x) {
-      const uint32_t under = at(background, x, y);
-      if (Distance(at(shot, x, y), under) < 48) continue;
-      ++changes.changed;
-      if (Distance(at(shot, x, y), 0xFFFFFFFF) < 40) ++changes.nearWhite;
-      if (other != nullptr && Distance(at(*other, x, y), under) < 24) ++changes.holes;
-    }
-  }
-  return changes;
-}
-
-class ProgramE2eTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!testing::HaveProgram("xdotool")) GTEST_SKIP() << "xdotool is not installed";
-    xvfb = testing::XvfbSession::Start();
-    if (xvfb == nullptr) GTEST_SKIP() << "no Xvfb";
-    if (fs::exists(fs::path(KBH_WORKSHOP_DIR) / "data/firstData.khb")) {
-      fs::copy(KBH_WORKSHOP_DIR, workshop, fs::copy_options::recursive);
-    } else {
-      UseSmallWorkshop();
-    }
-  }
-  void TearDown() override {
-    if (program != nullptr && HasFailure()) {
-      std::cerr << "program's standard error:\n" << testing::ReadFileBytes(StderrPath()) << "\n";
-    }
-  }
-
-  void UseSmallWorkshop() {
-    workshop = temp.Path() / "small";
-    std::string error;
-    ASSERT_TRUE(testing::WriteSmallWorkshop(workshop, &error)) << error;
-  }
-  fs::path StderrPath() const { return temp.Path() / "stderr.txt"; }
-  std::string Log() const { return testing::ReadLog(workshop); }
-
-  void Start(testing::ProcessOptions options = {}) {
-    if (options.workingDirectory.empty()) options.workingDirectory = workshop.string();
-    // A run meant to have no display says so by unsetting it.
-    if (options.unsetEnvironment.empty()) options.environment.merge(xvfb->Environment());
-    options.stderrPath = StderrPath().string();
-    program = testing::Process::Start({KBH_KOLBENHOF_BINARY}, options);
-    ASSERT_NE(program, nullptr);
-  }
-
-  // The program's window, once it exists; empty until then.
-  std::string FindWindow() {
-    std::string ids;
-    testing::RunCommand({"xdotool", "search", "--name", "^3DKolbenhof$"}, &ids,
-                        xvfb->Environment());
-    return ids.substr(0, ids.find('\n'));
-  }
-
-  // Running: the window is there and start-up has logged its last step.
-  void StartAndWaitUntilRunning() {
-    Start();
-    ASSERT_TRUE(testing::WaitUntil(
-        [this] { return !FindWindow().empty() && Log().find("\n .scene-bg") != std::string::npos; },
-        kStartTimeout))
-        << Log();
-  }
-
-  void Key(const std::string& name) {
-    ASSERT_EQ(testing::RunCommand({"xdotool", "key", name}, nullptr, xvfb->Environment()), 0);
-  }
-
-  // Presses left Control and waits for the screenshot it saves.
-  Image Screenshot(const std::string& name) {
-    Key("Control_L");
-    Image image;
-    EXPECT_TRUE(testing::WaitUntil([&] { return (image = DecodeFile(workshop / name)).width != 0; },
-                                   seconds(30)))
-        << name;
-    return image;
-  }
-
-  int WaitForExit() {
-    int status = -1;
-    EXPECT_TRUE(program->WaitForExit(kExitTimeout, &status)) << "the program did not end";
-    return status;
-  }
-
-  // A screenshot, W, a second screenshot, Escape.
-  void RunSolidThenWireframe(Image* solid, Image* wireframe) {
-    StartAndWaitUntilRunning();
-    *solid = Screenshot("ScreenShot_0.bmp");
-    Key("w");
-    *wireframe = Screenshot("ScreenShot_1.bmp");
-    Key("Escape");
-    EXPECT_EQ(WaitForExit(), 0);
-  }
-
-  testing::TempDir temp;
-  fs::path workshop = temp.Path() / "workshop";
-  std::unique_ptr<testing::XvfbSession> xvfb;
-  std::unique_ptr<testing::Process> program;
-};
+using testing::ProgramSession;
+using ProgramE2eTest = ProgramSession;
+using testing::Changes;
+using testing::CountChanges;
+using testing::DecodeFile;
+using testing::IsWholeRun;
 
 TEST_F(ProgramE2eTest, ShowsTheMopedSavesScreenshotsSwitchesToWireframeAndQuitsOnEscape) {
   Image solid;
