@@ -1,8 +1,11 @@
 // The TuneUp frame as the program draws it, against a bare OpenGL program
 // that draws the same meshes with the same states and nothing else: no state
-// caches, no device abstraction, no background, no text; and the same bare
-// program with the background picture drawn first, which tells the cost of
-// the frame's own 2D work apart from the abstraction's. All render headless
+// caches, no device abstraction, no background, no text; the same bare
+// program with the background picture drawn first; and with the background,
+// the meshes and the interface (the menu bar's pictures of the TuneUp
+// screen, the statistics text as as many glyph quads, the pointer), which is
+// everything the program draws. The steps between them tell the cost of the
+// frame's 2D work apart from the abstraction's. All render headless
 // into a 1024 x 768 multisampled framebuffer with as many samples as the
 // program's device got, resolve it, and wait for the GL to finish. Each has
 // a GL context of its own; they take turns in short blocks, so that other
@@ -161,12 +164,14 @@ class BareRenderer {
     gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     LoadBackground(workshop / "gfx/env/mainBG.dds");
+    LoadInterface(workshop / "gfx/gui");
     LoadEnvironmentMap(workshop / "gfx/env/envmap.dds");
     SetFixedStates();
     return true;
   }
 
-  void Frame(const std::vector<BarePart>& parts, float angle, bool withBackground) {
+  void Frame(const std::vector<BarePart>& parts, float angle, bool withBackground,
+             bool withInterface = false) {
     gl_.BindFramebuffer(GL_FRAMEBUFFER, multisampled_);
     glViewport(0, 0, kScreenWidth, kScreenHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -213,6 +218,7 @@ class BareRenderer {
     }
     gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
     gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    if (withInterface) DrawInterface();
 
     gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, multisampled_);
     gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved_);
@@ -265,6 +271,129 @@ class BareRenderer {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     backgroundWidth_ = picture.width;
     backgroundHeight_ = picture.height;
+  }
+
+  // A 2D picture as the interface draws it: texel for pixel, blended when it
+  // has alpha.
+  struct Picture {
+    GLuint texture = 0;
+    float x = 0, y = 0, width = 0, height = 0;
+    bool blended = false;
+  };
+
+  static GLuint Upload(const Image& picture) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.width, picture.height, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, picture.texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return texture;
+  }
+
+  // What the TuneUp screen shows of the interface with the pointer at the
+  // top-left corner, in the program's order: the frame, the panel, the
+  // screen's label, its lit tab, the two statistics lines, the pointer.
+  void LoadInterface(const fs::path& folder) {
+    struct Placed {
+      const char* file;
+      float x, y;
+    };
+    const Placed placed[] = {
+        {"gui_menu_borderleft.dds", 0, 0},
+        {"gui_menu_bordertop.dds", 13, 0},
+        {"gui_menu_borderright.dds", 1009, 0},
+        {"gui_menu_borderbottom.dds", 757, 754},
+        {"gui_menu_base.dds", 0, 515},
+        {"gui_menu_xTuneup.dds", 25, 575},
+        {"gui_menu_bTuneUp_active.dds", 150, 520},
+        {"gui_Cursor_Normal.dds", -6, -2},
+    };
+    for (const Placed& place : placed) {
+      std::vector<uint8_t> bytes;
+      Image picture;
+      if (!ReadWholeFile((folder / place.file).string(), &bytes) || !DecodeImage(bytes, &picture))
+        continue;
+      const bool label = std::string(place.file).find("_x") != std::string::npos;
+      pictures_.push_back({Upload(picture), place.x, place.y, static_cast<float>(picture.width),
+                           static_cast<float>(picture.height),
+                           label || picture.sourceFormat == FMT_A8R8G8B8});
+    }
+    // "Frames: 60" and "Vertices: 36378" as glyph quads of a small atlas.
+    Image atlas{256, 256, FMT_A8R8G8B8, std::vector<uint32_t>(256 * 256, 0x80FFFFFFu)};
+    const GLuint atlasTexture = Upload(atlas);
+    const char* lines[] = {"Frames: 60", "Vertices: 36378"};
+    const float starts[] = {15, 150};
+    for (int line = 0; line < 2; ++line) {
+      float x = starts[line];
+      for (const char* c = lines[line]; *c != '\0'; ++c, x += 8) {
+        if (*c != ' ') glyphs_.push_back({atlasTexture, x, 15, 8, 14, true});
+      }
+    }
+  }
+
+  static void DrawQuad(const Picture& picture) {
+    glBindTexture(GL_TEXTURE_2D, picture.texture);
+    if (picture.blended) {
+      glEnable(GL_BLEND);
+    } else {
+      glDisable(GL_BLEND);
+    }
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0, 0);
+    glVertex2f(picture.x, picture.y);
+    glTexCoord2f(1, 0);
+    glVertex2f(picture.x + picture.width, picture.y);
+    glTexCoord2f(0, 1);
+    glVertex2f(picture.x, picture.y + picture.height);
+    glTexCoord2f(1, 1);
+    glVertex2f(picture.x + picture.width, picture.y + picture.height);
+    glEnd();
+  }
+
+  // The interface's pictures and text over the scene, then back to the 3D
+  // states.
+  void DrawInterface() {
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_MULTISAMPLE);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_GEN_R);
+    glDisable(GL_TEXTURE_CUBE_MAP);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor4f(1, 1, 1, 1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, kScreenWidth, kScreenHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The pointer comes last, after the text.
+    for (size_t i = 0; i + 1 < pictures_.size(); ++i)
+      DrawQuad(pictures_[i]);
+    for (const Picture& glyph : glyphs_)
+      DrawQuad(glyph);
+    if (!pictures_.empty()) DrawQuad(pictures_.back());
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_TEXTURE_CUBE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glEnable(GL_TEXTURE_GEN_R);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glEnable(GL_MULTISAMPLE);
+    glEnable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
   }
 
   // The picture texel for pixel, opaque, then back to the 3D states.
@@ -394,6 +523,8 @@ class BareRenderer {
   GLuint multisampled_ = 0;
   GLuint resolved_ = 0;
   std::vector<Mesh> meshes_;
+  std::vector<Picture> pictures_;
+  std::vector<Picture> glyphs_;
 };
 
 // The program writes its log into its folder: give it one of its own that
@@ -438,20 +569,26 @@ int main(int argc, char** argv) {
     auto withBackground = [&] {
       bare.Frame(program.parts, kbh::TurntableAngle(kbh::TickCount()), true);
     };
+    auto withInterface = [&] {
+      bare.Frame(program.parts, kbh::TurntableAngle(kbh::TickCount()), true, true);
+    };
     std::vector<double> oursMs;
     std::vector<double> bareMs;
     std::vector<double> bareBackgroundMs;
+    std::vector<double> bareInterfaceMs;
     program.shell.context->MakeCurrent();
     kbh::TimeFrames(kbh::kWarmUpFrames, ours, nullptr);
     bare.MakeCurrent();
     kbh::TimeFrames(kbh::kWarmUpFrames, meshesOnly, nullptr);
     kbh::TimeFrames(kbh::kWarmUpFrames, withBackground, nullptr);
+    kbh::TimeFrames(kbh::kWarmUpFrames, withInterface, nullptr);
     for (int block = 0; block < kbh::kBlocks; ++block) {
       program.shell.context->MakeCurrent();
       kbh::TimeFrames(kbh::kBlockFrames, ours, &oursMs);
       bare.MakeCurrent();
       kbh::TimeFrames(kbh::kBlockFrames, meshesOnly, &bareMs);
       kbh::TimeFrames(kbh::kBlockFrames, withBackground, &bareBackgroundMs);
+      kbh::TimeFrames(kbh::kBlockFrames, withInterface, &bareInterfaceMs);
     }
     size_t vertices = 0;
     for (const kbh::BarePart& part : program.parts)
@@ -459,13 +596,19 @@ int main(int argc, char** argv) {
     const double oursMedian = kbh::Median(oursMs);
     const double bareMedian = kbh::Median(bareMs);
     const double bareBackgroundMedian = kbh::Median(bareBackgroundMs);
+    const double bareInterfaceMedian = kbh::Median(bareInterfaceMs);
     std::printf(
         "TuneUp frame, 1024 x 768, %d samples, %zu parts, %zu vertices, median of %zu frames\n"
-        "  program                      %7.2f ms\n"
-        "  bare GL, meshes              %7.2f ms   program / bare  %.3f\n"
-        "  bare GL, background + meshes %7.2f ms   program / bare  %.3f\n",
+        "  program (background, meshes, interface)  %7.2f ms\n"
+        "  bare GL, meshes                          %7.2f ms   program / bare  %.3f\n"
+        "  bare GL, background + meshes             %7.2f ms   program / bare  %.3f\n"
+        "  bare GL, background + meshes + interface %7.2f ms   program / bare  %.3f\n"
+        "  the interface adds %.2f ms to the bare frame (%.1f %%)\n",
         program.samples, program.parts.size(), vertices, oursMs.size(), oursMedian, bareMedian,
-        oursMedian / bareMedian, bareBackgroundMedian, oursMedian / bareBackgroundMedian);
+        oursMedian / bareMedian, bareBackgroundMedian, oursMedian / bareBackgroundMedian,
+        bareInterfaceMedian, oursMedian / bareInterfaceMedian,
+        bareInterfaceMedian - bareBackgroundMedian,
+        100.0 * (bareInterfaceMedian / bareBackgroundMedian - 1.0));
     status = 0;
   }
   if (started) {
