@@ -18,6 +18,7 @@
 #include "gfx/texture.hpp"
 #include "input/input.hpp"
 #include "platform/gpu/d3d_types.hpp"
+#include "scene/preview_animation.hpp"
 #include "screens/screen.hpp"
 #include "ui/cursor.hpp"
 #include "ui/loading_screen.hpp"
@@ -37,7 +38,8 @@ struct App {
         log(logFile),
         graphics(log),
         installedParts(graphics, dir),
-        cubeTextures(graphics) {
+        cubeTextures(graphics),
+        preview(graphics, cubeTextures) {
     screens.graphics = &graphics;
     screens.input = &input;
     screens.installedParts = &installedParts;
@@ -51,6 +53,7 @@ struct App {
     screens.partList = &partList;
     screens.subsetList = &subsetList;
     screens.messageLine = &messageLine;
+    screens.preview = &preview;
     widgets.clock = screens.clock;
   }
   App(const App&) = delete;
@@ -94,6 +97,8 @@ struct App {
   // Slot 0: the environment map the models reflect.
   CubeTextureSlots cubeTextures;
   std::unique_ptr<TextureRecord> sceneBackground;
+  // The Spray screen's flight to the chosen part and its preview picture.
+  PreviewAnimation preview;
 
   // --- Main-loop state -------------------------------------------------------
   FrameStats frameStats;

@@ -50,6 +50,7 @@ bool RunFrame(App& app) {
   }
   const Screen& screen = ScreenAt(app.menuBar.screenIndex);
   screen.update(app.screens);
+  app.preview.UpdatePreview(app.shell.GetTimeMs());
   CountFrame(app.frameStats, app.shell.GetTimeMs());
 
   app.graphics.BeginFrame();

@@ -7,6 +7,7 @@ void ShutDown(App& app, ShutdownStep from) {
   // never made.
   switch (from) {
     case ShutdownStep::kT2AfterMainLoop:
+      app.preview.ReleasePreview();
       [[fallthrough]];
     case ShutdownStep::kT3SceneBackground:
       ReleaseTexture(app.sceneBackground);

@@ -177,6 +177,11 @@ std::optional<ShutdownStep> LoadResources(App& app) {
   }
   Progress(app, 60);
   Progress(app, 70);
+
+  app.log.WriteLog("\n .animations");
+  // Without its picture the Spray screen shows no preview; nothing else
+  // depends on it.
+  app.preview.InitPreview();
   Progress(app, 80);
   // The label pictures sit over the scene: let it show through their
   // transparent parts.

@@ -12,6 +12,7 @@
 #include "gfx/texture.hpp"
 #include "input/input.hpp"
 #include "platform/gpu/d3d_types.hpp"
+#include "scene/preview_animation.hpp"
 #include "ui/cursor.hpp"
 #include "ui/menu_bar.hpp"
 #include "ui/widgets/message_line.hpp"
@@ -56,6 +57,7 @@ struct ScreenContext {
   ScrollBox* partList = nullptr;
   ScrollBox* subsetList = nullptr;
   MessageLine* messageLine = nullptr;
+  PreviewAnimation* preview = nullptr;
 
   TuneUpState tuneUp;
 };

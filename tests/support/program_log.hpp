@@ -13,7 +13,7 @@ namespace kbh::testing {
 inline constexpr const char* kStartUpSteps =
     "\n input.device\n.loading status-screen\n.loading fonts\n.creating data-store"
     "\n.loading std-mxafiles\n.loading gui\n.initialising world\n .lights\n .environment-map"
-    "\n .scene-bg";
+    "\n .scene-bg\n .animations";
 // The rates of a main loop that never completed a second.
 inline constexpr const char* kUnrunPerformanceBlock =
     "\n\n\t[Performance Info]\n\nmin-framerate: 500\nmax-framerate: 0";
