@@ -96,6 +96,13 @@ void DrawSellerPanel(const InfoScreen& screen, GraphicsDevice& graphics, const L
     DrawTextAt(*device, font, layout::kSellerTitle.x, layout::kSellerTitle.y, info->text1,
                kInfoTextColour);
   }
+  // The picture goes under the description box: the box's up arrow lies on
+  // the picture's corner and must stay visible, or a description scrolled
+  // down (the offset outlives a change of part) could not be taken back.
+  if (screen.part != nullptr && screen.part->image != nullptr) {
+    const layout::Rect at = layout::kSellerPartPicture;
+    DrawTextureScaled(graphics, screen.part->image.get(), at.x, at.y, at.width, at.height);
+  }
   if (!info->text4.empty()) screen.infoBox.Draw(graphics);
   if (!info->text2.empty()) {
     DrawTextAt(*device, font, layout::kSellerSecondLine.x, layout::kSellerSecondLine.y, info->text2,
@@ -106,10 +113,6 @@ void DrawSellerPanel(const InfoScreen& screen, GraphicsDevice& graphics, const L
       const layout::Rect at = FitLogo(logo->width, logo->height);
       DrawTextureScaled(graphics, logo, at.x, at.y, at.width, at.height);
     }
-  }
-  if (screen.part != nullptr && screen.part->image != nullptr) {
-    const layout::Rect at = layout::kSellerPartPicture;
-    DrawTextureScaled(graphics, screen.part->image.get(), at.x, at.y, at.width, at.height);
   }
 }
 

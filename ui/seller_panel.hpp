@@ -52,8 +52,9 @@ void SelectSeller(InfoScreen& screen, GraphicsDevice& graphics, const PartModel*
                   const CatalogueNode* item);
 // The description box's arrows.
 void UpdateInfoBox(InfoScreen& screen, WidgetContext& context, GraphicsDevice& graphics);
-// Title, description, second line, the seller's logo fitted into its box,
-// and the part's picture; nothing without a record.
+// Title, the part's picture, the description box (whose up arrow lies on
+// the picture's corner, so it comes after it), second line and the seller's
+// logo fitted into its box; nothing without a record.
 void DrawSellerPanel(const InfoScreen& screen, GraphicsDevice& graphics, const LogoList& logos);
 
 // Sets up a scrolling text panel with the program's text-box skin from

@@ -100,12 +100,14 @@ TEST_F(SellerPanelTest, DrawsTitleDescriptionSecondLineLogoAndPictureInPlace) {
   EXPECT_EQ(device().texts[1].color, 0xFFFAFAFAu);
 
   const std::vector<Placed> drawn = Drawn();
-  // The box, its two arrows and its track (the text is higher than the box),
-  // then the logo and the picture.
+  // The picture, then the box with its two arrows and its track (the text
+  // is higher than the box), so that the up arrow on the picture's corner
+  // shows; then the logo.
   ASSERT_EQ(drawn.size(), 6u);
-  EXPECT_EQ(drawn[0], (Placed{screen.infoBox.texture->texture.get(), 256, 206, 274, 278}));
-  EXPECT_EQ(drawn[4], (Placed{logos.entries[0].image->texture.get(), 456, 684, 190, 33}));
-  EXPECT_EQ(drawn[5], (Placed{part.image->texture.get(), 511, 166, 235, 169}));
+  EXPECT_EQ(drawn[0], (Placed{part.image->texture.get(), 511, 166, 235, 169}));
+  EXPECT_EQ(drawn[1], (Placed{screen.infoBox.texture->texture.get(), 256, 206, 274, 278}));
+  EXPECT_EQ(drawn[2].texture, screen.infoBox.upButton.image->texture.get());
+  EXPECT_EQ(drawn[5], (Placed{logos.entries[0].image->texture.get(), 456, 684, 190, 33}));
   EXPECT_EQ(screen.infoBox.text, record->text4.c_str());
 }
 
