@@ -33,7 +33,7 @@ const char kHelpText[] =
     "\n"
     "Weitere Infos findest du auf\n"
     "\n"
-    "\t        https://kolbenhof.example.org";
+    "\t        kolbenhof.example.org";
 
 // Title, version, credits, rights, the web site and the disclaimer.
 const char kAboutText[] =
@@ -61,7 +61,7 @@ const char kAboutText[] =
     "\n"
     "Neuigkeiten und neue Versionen findest du auf\n"
     "\n"
-    "\thttps://kolbenhof.example.org\n"
+    "\tkolbenhof.example.org\n"
     "\n"
     "Haftungsausschluss\n"
     "\n"

@@ -41,15 +41,16 @@ constexpr std::string_view kHelpBeginning =
     "Hinweisen, Tipps, Ideen o.\xE4. schickt bitte unbedingt eine E-Mail an:\n"
     "\n"
     "\t";
-// Whether text at position begins an address under example.org with the
-// given separator ('@' for mail, '/' for the web) and runs to end or to a
-// line feed; the address's length in *length.
-bool IsExampleAddress(std::string_view text, char separator, size_t* length) {
+// Whether text begins with an address under example.org that runs to the
+// end or to a line feed: a mail address or, without '@', a web address. Its
+// length in *length.
+bool IsExampleAddress(std::string_view text, bool mail, size_t* length) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string_view address = text.substr(0, end);
   *length = end;
-  return address.find(separator) != std::string_view::npos && address.ends_with("example.org") &&
-         address.find(' ') == std::string_view::npos;
+  const bool hasAt = address.find('@') != std::string_view::npos;
+  return hasAt == mail && address.ends_with("example.org") &&
+         address.find_first_of(" \t") == std::string_view::npos;
 }
 
 TEST(Texts, HelpBeginsWithTheBetaNoticeAndEndsWithTheProjectsAddresses) {
@@ -57,12 +58,12 @@ TEST(Texts, HelpBeginsWithTheBetaNoticeAndEndsWithTheProjectsAddresses) {
   ASSERT_TRUE(help.starts_with(kHelpBeginning));
   std::string_view rest = help.substr(kHelpBeginning.size());
   size_t length = 0;
-  ASSERT_TRUE(IsExampleAddress(rest, '@', &length)) << rest;
+  ASSERT_TRUE(IsExampleAddress(rest, true, &length)) << rest;
   rest.remove_prefix(length);
   constexpr std::string_view kWebLead = "\n\nWeitere Infos findest du auf\n\n\t        ";
   ASSERT_TRUE(rest.starts_with(kWebLead)) << rest;
   rest.remove_prefix(kWebLead.size());
-  EXPECT_TRUE(IsExampleAddress(rest, '/', &length)) << rest;
+  EXPECT_TRUE(IsExampleAddress(rest, false, &length)) << rest;
   EXPECT_EQ(length, rest.size()) << "the web address ends the text";
 }
 
