@@ -73,8 +73,7 @@ const char kAboutText[] =
 
 // The description box's first text; a chosen part replaces it before it shows.
 const char kSellerIntroText[] =
-    "Brenninger \x96 Zweir\xE4"
-    "der seit 1952\n"
+    "Brenninger \x96 Mopeds und Zweiradteile seit 1952\n"
     "\n"
     "Angefangen hat alles 1952 in einer kleinen Schlosserei am Stadtrand: Dort wurden die ersten "
     "Brenninger-Rahmen noch von Hand gebogen, gel\xF6tet und geschwei\xDFt. Aus den Rahmen wurden "
@@ -86,7 +85,7 @@ const char kSellerIntroText[] =
     "der, Tanks, Sitzb\xE4nke, "
     "Auspuffanlagen und Beleuchtung von langj\xE4hrigen Partnern aus dem Zweiradhandwerk.\n"
     "\n"
-    "W\xE4hlen Sie links ein Teil, und Sie erfahren hier, wer es fertigt, was es kann und was es "
-    "kostet.";
+    "W\xE4hlen Sie unten links ein Teil, und Sie erfahren hier, wer es fertigt, was es kann und "
+    "was es kostet.";
 
 }  // namespace kbh
