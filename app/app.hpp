@@ -39,6 +39,8 @@ struct App {
         installedParts(graphics, dir),
         cubeTextures(graphics) {
     screens.graphics = &graphics;
+    screens.programDir = &programDir;
+    screens.catalogue = &dataStore;
     screens.input = &input;
     screens.installedParts = &installedParts;
     screens.cubeTextures = &cubeTextures;
