@@ -41,6 +41,8 @@ struct App {
         cubeTextures(graphics),
         preview(graphics, cubeTextures) {
     screens.graphics = &graphics;
+    screens.programDir = &programDir;
+    screens.catalogue = &dataStore;
     screens.input = &input;
     screens.installedParts = &installedParts;
     screens.cubeTextures = &cubeTextures;

@@ -5,6 +5,7 @@
 #include "app/screenshot.hpp"
 #include "gfx/draw2d.hpp"
 #include "platform/input/key_codes.hpp"
+#include "screens/tuneup_rules.hpp"
 
 namespace kbh {
 
@@ -50,6 +51,7 @@ bool RunFrame(App& app) {
   }
   const Screen& screen = ScreenAt(app.menuBar.screenIndex);
   screen.update(app.screens);
+  AdvanceFaders(app.screens.tuneUp, app.shell.GetTimeMs());
   app.preview.UpdatePreview(app.shell.GetTimeMs());
   CountFrame(app.frameStats, app.shell.GetTimeMs());
 

@@ -8,10 +8,13 @@
 #include <cstdint>
 #include <functional>
 
+#include "catalogue/data_store.hpp"
+#include "core/error_log.hpp"
 #include "gfx/graphics_device.hpp"
 #include "gfx/texture.hpp"
 #include "input/input.hpp"
 #include "platform/gpu/d3d_types.hpp"
+#include "scene/animation.hpp"
 #include "scene/preview_animation.hpp"
 #include "ui/cursor.hpp"
 #include "ui/menu_bar.hpp"
@@ -38,12 +41,21 @@ constexpr int32_t kScreenCount = 7;
 struct TuneUpState {
   // How the moped is drawn: FILL_SOLID or FILL_WIREFRAME (the W key).
   uint32_t fillMode = FILL_SOLID;
+  // The part the last build-in click asked for; kept until the next click.
+  ItemId pendingId = 0;
+  // Fades an exchange's occupant out, then the new part in.
+  Animation installFader;
+  // Fades a part out before it is removed.
+  Animation removeFader;
 };
 
 // Everything the screens act on. The program owns the subsystems and fills
 // this once at start-up; the screens' own state lives here too.
 struct ScreenContext {
   GraphicsDevice* graphics = nullptr;
+  const ProgramDir* programDir = nullptr;
+  // Read-only after start-up; the walks move its cursors.
+  DataStore* catalogue = nullptr;
   const Input* input = nullptr;
   InstalledPartList* installedParts = nullptr;
   const CubeTextureSlots* cubeTextures = nullptr;

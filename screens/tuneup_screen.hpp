@@ -1,5 +1,6 @@
 // The TuneUp screen: the moped turning on its turntable, drawn solid or as a
-// wireframe (the W key switches).
+// wireframe (the W key switches), with the three catalogue lists below it,
+// the build-in and remove buttons and the status line (tuneup_rules.hpp).
 #pragma once
 
 #include <cstdint>
@@ -14,8 +15,11 @@ namespace kbh {
 float TurntableAngle(uint32_t timeMs);
 
 void PrepareTuneUp(ScreenContext& context);
+void UpdateTuneUpScreen(ScreenContext& context);
 void DrawTuneUp3d(ScreenContext& context);
+void DrawTuneUp2d(ScreenContext& context);
 
-inline constexpr Screen kTuneUpScreen{PrepareTuneUp, NothingToDo, DrawTuneUp3d, NothingToDo};
+inline constexpr Screen kTuneUpScreen{PrepareTuneUp, UpdateTuneUpScreen, DrawTuneUp3d,
+                                      DrawTuneUp2d};
 
 }  // namespace kbh

@@ -13,8 +13,14 @@ namespace kbh {
 
 namespace {
 
+// The colour's top byte is the subset selector, not an alpha: the subset
+// keeps the diffuse alpha it had, so a part painted by another part's
+// build-in neither vanishes nor turns translucent, and a fade goes on.
 void PaintSubset(const PaintPayload& paint, MeshRecord& mesh, uint32_t subset) {
-  ApplyPaint(paint.colour, paint.finish, &mesh.materials[subset], &mesh.factors[subset]);
+  Material& material = mesh.materials[subset];
+  const float alpha = material.diffuse.a;
+  ApplyPaint(paint.colour, paint.finish, &material, &mesh.factors[subset]);
+  material.diffuse.a = alpha;
 }
 
 bool IsStandardItem(const CatalogueNode* node) {
@@ -35,6 +41,8 @@ PartModel* InstalledPartList::InstallPart(ItemId id) {
   entries_.push_back(std::make_unique<PartModel>());
   PartModel& model = *entries_.back();
   model.id = id;
+  if (walkInstalls_ != nullptr && ++(*walkInstalls_)[id] > kMaxWalkInstallsPerPart)
+    installRunaway_ = true;
   PathBuffer path;
   if (LoadPartMesh(graphics_, model, FormatPartFilePath(path, programDir_, kPartModel, id))) {
     const Vec3 centreOffset = ComputePartBounds(model);
@@ -255,19 +263,22 @@ int InstalledPartList::LoadStandardParts(DataStore& catalogue) {
 
 void InstalledPartList::ApplyActionsOfAllParts(const DataStore& catalogue) {
   // Parts that the actions install join the walk. Actions that remove and
-  // re-install parts in a circle would never let it end; a sound catalogue
-  // visits a part once (twice when another part removes it and a third puts
-  // it back), so a part met for the ninth time ends the walk.
-  constexpr int kMaxVisitsPerPart = 8;
-  std::unordered_map<ItemId, int> visits;
+  // re-install parts in a circle would never let it end, so the walk counts
+  // the installs it causes per id: a sound catalogue puts a part back once
+  // or twice, a circle does it on every step. The parts installed before the
+  // walk are not counted, however often a catalogue repeats one of them.
+  std::unordered_map<ItemId, int> installs;
+  walkInstalls_ = &installs;
   for (PartModel* model = FirstInstalled(); model != nullptr; model = NextInstalled()) {
-    if (++visits[model->id] > kMaxVisitsPerPart) {
+    ApplyPartActions(&catalogue, model->id);
+    if (installRunaway_) {
       graphics_.Log().WriteLog("\n error: part actions keep re-installing parts; stopped");
       walkCursor_ = std::exchange(savedCursor_, Cursor{});
-      return;
+      break;
     }
-    ApplyPartActions(&catalogue, model->id);
   }
+  walkInstalls_ = nullptr;
+  installRunaway_ = false;
 }
 
 void ApplyPositionOrPaint(const PartAction& action, PartModel* model) {

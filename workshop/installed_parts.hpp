@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <unordered_map>
 
 #include "catalogue/data_store.hpp"
 #include "core/error_log.hpp"
@@ -89,8 +90,8 @@ class InstalledPartList {
   // every installed part (ApplyActionsOfAllParts). Returns 1.
   int LoadStandardParts(DataStore& catalogue);
   // ApplyPartActions for every installed part in list order, those that the
-  // actions install included. Actions that keep removing and re-installing
-  // parts end the walk with the log line
+  // actions install included. Actions that install one id more than eight
+  // times during the walk end it with the log line
   // "\n error: part actions keep re-installing parts; stopped".
   void ApplyActionsOfAllParts(const DataStore& catalogue);
 
@@ -115,6 +116,11 @@ class InstalledPartList {
   Cursor walkCursor_;
   Cursor savedCursor_;
   Cursor scanCursor_;
+  // While ApplyActionsOfAllParts runs: how often each id was installed by
+  // the walk's actions, and whether one went past the limit.
+  static constexpr int kMaxWalkInstallsPerPart = 8;
+  std::unordered_map<ItemId, int>* walkInstalls_ = nullptr;
+  bool installRunaway_ = false;
 };
 
 // Applies a position action (the model moves to its position) or a paint

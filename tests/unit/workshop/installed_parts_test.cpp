@@ -132,10 +132,12 @@ TEST_F(InstalledPartsTest, PaintSelectorPicksTheSubset) {
   };
   ApplyPositionOrPaint(*PaintAction(0x00010101, 0x04FF0000, 2), model);  // past the count
   EXPECT_EQ(reflections(), (std::vector<int>{13, 13, 13}));
+  SetPartAlpha(model, 0.5f);  // halfway through a fade
   ApplyPositionOrPaint(*PaintAction(0x00010101, 0x02FF0000, 0), model);
   EXPECT_EQ(reflections(), (std::vector<int>{13, 2, 13}));
-  // The selector byte is also the colour's alpha byte.
-  EXPECT_FLOAT_EQ(model->mesh->materials[1].diffuse.a, 2 * 0.003921569f);
+  // The selector byte is no alpha: the subset keeps the one it had.
+  EXPECT_EQ(model->mesh->materials[1].diffuse.r, 1.0f);
+  EXPECT_EQ(model->mesh->materials[1].diffuse.a, 0.5f);
   ApplyPositionOrPaint(*PaintAction(0x00010101, 0x000000FF, 1), model);
   EXPECT_EQ(reflections(), (std::vector<int>{15, 15, 15}));
   EXPECT_EQ(model->mesh->materials[2].diffuse.b, 1.0f);
@@ -251,6 +253,21 @@ TEST_F(InstalledPartsTest, ActionsThatGoRoundInCirclesEnd) {
   // The list is usable afterwards: a new walk sees every part.
   EXPECT_NE(parts.FirstInstalled(), nullptr);
   EXPECT_EQ(parts.NextInstalled(), nullptr);
+}
+
+TEST_F(InstalledPartsTest, ARepeatedRecordIsNoCircle) {
+  // Nine copies of one part among the standard parts, each positioning a
+  // part that comes after them: the walk must reach the last part.
+  CatalogueNode* category = AddCategoryNode(catalogue, "c", 0x03010000);
+  CatalogueNode* sub = AddSubcategoryNode(catalogue, category, "s", 0x03010100);
+  for (int copy = 0; copy < 9; ++copy)
+    GiveActions(AddItemNode(catalogue, sub, "i", 0x03010101),
+                PositionAction(0x00020101, {4, 5, 6}));
+  Category(0x00020000, {0x00020101});
+  parts.LoadStandardParts(catalogue);
+  EXPECT_EQ(parts.Count(), 10u);
+  ExpectPosition(parts.FindInstalled(0x00020101), {4, 5, 6});
+  EXPECT_EQ(LogAfterStart(), "");
 }
 
 TEST_F(InstalledPartsTest, RemovingDuringWalksNeverLosesTheWay) {
