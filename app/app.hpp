@@ -20,11 +20,15 @@
 #include "platform/gpu/d3d_types.hpp"
 #include "scene/preview_animation.hpp"
 #include "screens/screen.hpp"
+#include "ui/colour_selector.hpp"
 #include "ui/cursor.hpp"
 #include "ui/loading_screen.hpp"
+#include "ui/logo_list.hpp"
 #include "ui/menu_bar.hpp"
+#include "ui/seller_panel.hpp"
 #include "ui/widgets/message_line.hpp"
 #include "ui/widgets/scroll_box.hpp"
+#include "ui/widgets/text_box.hpp"
 #include "ui/widgets/widget_context.hpp"
 #include "workshop/installed_parts.hpp"
 
@@ -56,6 +60,12 @@ struct App {
     screens.subsetList = &subsetList;
     screens.messageLine = &messageLine;
     screens.preview = &preview;
+    screens.colourSelector = &colourSelector;
+    screens.infoScreen = &infoScreen;
+    screens.logos = &logos;
+    screens.helpBox = &helpBox;
+    screens.aboutBox = &aboutBox;
+    screens.modelFrame = &modelFrame;
     widgets.clock = screens.clock;
   }
   App(const App&) = delete;
@@ -94,6 +104,14 @@ struct App {
   ScrollBox subsetList;
   // TuneUp's status line.
   MessageLine messageLine;
+  // The Spray screen's paint controls and ball.
+  ColorSelector colourSelector;
+  // The Seller screen's panel with its description box, and the logos.
+  InfoScreen infoScreen;
+  LogoList logos;
+  // The Help and Info screens' text panels.
+  TextBox helpBox;
+  TextBox aboutBox;
   // The frame around the Spray screen's small model view.
   std::unique_ptr<TextureRecord> modelFrame;
   // Slot 0: the environment map the models reflect.

@@ -17,6 +17,15 @@ void ShutDown(App& app, ShutdownStep from) {
       app.cubeTextures.ReleaseCubeTexture(0);
       [[fallthrough]];
     case ShutdownStep::kT6Logos:
+      app.helpBox.Release();
+      app.aboutBox.Release();
+      ReleaseLogos(app.logos);
+      [[fallthrough]];
+    case ShutdownStep::kT7InfoScreen:
+      ReleaseInfoScreen(app.infoScreen, app.graphics);
+      [[fallthrough]];
+    case ShutdownStep::kT8ColourSelector:
+      app.colourSelector.Release();
       [[fallthrough]];
     case ShutdownStep::kT9ModelFrame:
       ReleaseTexture(app.modelFrame);

@@ -14,6 +14,8 @@ enum class ShutdownStep {
   kT3SceneBackground = 3,
   kT5EnvironmentMap = 5,
   kT6Logos = 6,
+  kT7InfoScreen = 7,
+  kT8ColourSelector = 8,
   kT9ModelFrame = 9,
   kT11Cursor = 11,
   kT12MenuBar = 12,

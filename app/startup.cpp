@@ -2,6 +2,7 @@
 
 #include "catalogue/data_store_loader.hpp"
 #include "scene/scene_pass.hpp"
+#include "ui/texts.hpp"
 
 namespace kbh {
 
@@ -101,6 +102,20 @@ std::optional<ShutdownStep> LoadInterface(App& app) {
     return ShutdownStep::kT9ModelFrame;
   }
 
+  if (!app.colourSelector.Load(app.graphics, app.programDir)) {
+    app.log.WriteLog("\n error initializing color-selector");
+    return ShutdownStep::kT8ColourSelector;
+  }
+  app.colourSelector.font = app.mainFont.get();
+  if (!InitInfoScreen(app.infoScreen, app.graphics, app.programDir)) {
+    app.log.WriteLog("\n error: InitInfoScreen() failed\n");
+    return ShutdownStep::kT7InfoScreen;
+  }
+  SetUpTextBox(app.helpBox, app.graphics, app.programDir, app.textBoxFont.get(), layout::kTextPanel,
+               kHelpText);
+  SetUpTextBox(app.aboutBox, app.graphics, app.programDir, app.textBoxFont.get(),
+               layout::kTextPanel, kAboutText);
+
   app.messageLine.CreateFont(app.graphics);
   app.messageLine.SetText("");
   return std::nullopt;
@@ -153,6 +168,13 @@ std::optional<ShutdownStep> LoadResources(App& app) {
   app.log.WriteLog("\n.loading gui");
   if (std::optional<ShutdownStep> failed = LoadInterface(app)) return failed;
   Progress(app, 40);
+
+  // The folder becomes the current directory: every path after this is
+  // formatted from the program directory.
+  if (!LoadLogos(app.logos, app.graphics, path.Format("%s/data/logos", dir))) {
+    app.log.WriteLog("\n error loading seller-logos");
+    return ShutdownStep::kT6Logos;
+  }
 
   app.log.WriteLog("\n.initialising world");
   app.log.WriteLog("\n .lights");

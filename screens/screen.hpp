@@ -16,10 +16,14 @@
 #include "platform/gpu/d3d_types.hpp"
 #include "scene/animation.hpp"
 #include "scene/preview_animation.hpp"
+#include "ui/colour_selector.hpp"
 #include "ui/cursor.hpp"
+#include "ui/logo_list.hpp"
 #include "ui/menu_bar.hpp"
+#include "ui/seller_panel.hpp"
 #include "ui/widgets/message_line.hpp"
 #include "ui/widgets/scroll_box.hpp"
+#include "ui/widgets/text_box.hpp"
 #include "ui/widgets/widget_context.hpp"
 #include "workshop/installed_parts.hpp"
 
@@ -70,6 +74,13 @@ struct ScreenContext {
   ScrollBox* subsetList = nullptr;
   MessageLine* messageLine = nullptr;
   PreviewAnimation* preview = nullptr;
+  ColorSelector* colourSelector = nullptr;
+  InfoScreen* infoScreen = nullptr;
+  const LogoList* logos = nullptr;
+  TextBox* helpBox = nullptr;
+  TextBox* aboutBox = nullptr;
+  // The frame round the Spray screen's preview.
+  const std::unique_ptr<TextureRecord>* modelFrame = nullptr;
 
   TuneUpState tuneUp;
 };

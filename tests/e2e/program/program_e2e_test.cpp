@@ -102,13 +102,17 @@ TEST_F(ProgramE2eTest, EachMissingFileOrFontEndsTheStartUpAtItsStep) {
       {"data/firstData.khb", "\n.loading fonts\n.creating data-store failed"},
       {"gfx/env/mainBG.dds", "\n .environment-map\n .scene-bg  failed"},
       {"gfx/gui/gui_Spray_modelframe.dds", "\n.loading gui\n error loading modelscreen"},
+      {"gfx/gui/gui_colsel_palette.dds", "\n.loading gui\n error initializing color-selector"},
+      {"gfx/gui/gui_colsel_ball.mxa", "\n.loading gui\n error initializing color-selector"},
+      {"data/logos", "\n.loading gui\n error loading seller-logos"},
   };
   for (const auto& [path, logEnd] : cases) {
     SCOPED_TRACE(logEnd);
     testing::ProcessOptions options;
-    const std::string kept = *path ? testing::ReadFileBytes(workshop / path) : "";
+    // A file or a folder is moved aside, and back afterwards.
+    const fs::path aside = temp.Path() / "aside";
     if (*path) {
-      ASSERT_TRUE(fs::remove(workshop / path));
+      fs::rename(workshop / path, aside);
     } else {
       testing::WriteFileBytes(temp.Path() / "no-fonts.conf",
                               "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n");
@@ -117,7 +121,7 @@ TEST_F(ProgramE2eTest, EachMissingFileOrFontEndsTheStartUpAtItsStep) {
     Start(options);
     EXPECT_EQ(WaitForExit(), 0);
     EXPECT_TRUE(Log().ends_with(std::string(logEnd) + testing::kUnrunPerformanceBlock)) << Log();
-    if (*path) testing::WriteFileBytes(workshop / path, kept);
+    if (*path) fs::rename(aside, workshop / path);
   }
 }
 

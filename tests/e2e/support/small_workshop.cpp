@@ -88,7 +88,22 @@ bool WriteSmallWorkshop(const std::filesystem::path& root, std::string* error) {
     return x < 6 || y < 6 || x >= 494 || y >= 294 ? 0xFFC8C8C8u : 0u;
   });
 
+  // The colour selector's palette (hues across, light to dark downwards), its
+  // ball, and one seller's logo.
+  const Image palette = Picture(100, 60, [](int x, int y) {
+    const auto fade = static_cast<uint32_t>(255 - 3 * y);
+    return 0xFF000000u | (x < 50 ? fade << 16 : fade << 8) | static_cast<uint32_t>(2 * x);
+  });
+  const MeshData ball = BoxMesh({-20, -20, -20}, {20, 20, 20}, 1);
+  const Image logo =
+      Picture(190, 66, [](int x, int) { return x < 95 ? 0xFFB02020u : 0xFFF0F0F0u; });
+
   return WriteBytes(root / "data/firstData.khb", khb, error) &&
+         WriteBytes(root / "gfx/gui/gui_colsel_palette.dds", EncodeDds(palette, FMT_X8R8G8B8),
+                    error) &&
+         WriteBytes(root / "gfx/gui/gui_colsel_ball.mxa", WriteXFile(ball, XEncoding::kText),
+                    error) &&
+         WriteBytes(root / "data/logos/werkstatt.dds", EncodeDds(logo, FMT_X8R8G8B8), error) &&
          WriteBytes(root / "data/objects/010101.mxa", WriteXFile(frame, XEncoding::kText), error) &&
          WriteBytes(root / "data/objects/020101.mxa", WriteXFile(tank, XEncoding::kBinary),
                     error) &&
