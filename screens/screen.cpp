@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "screens/seller_screen.hpp"
+#include "screens/text_screens.hpp"
 #include "screens/tuneup_screen.hpp"
 
 namespace kbh {
@@ -15,11 +17,11 @@ constexpr Screen kEmptyScreen{NothingToDo, NothingToDo, NothingToDo, NothingToDo
 constexpr std::array<Screen, kScreenCount> kScreens{{
     kTuneUpScreen,
     kEmptyScreen,
+    kSellerScreen,
     kEmptyScreen,
+    kHelpScreen,
     kEmptyScreen,
-    kEmptyScreen,
-    kEmptyScreen,
-    kEmptyScreen,
+    kInfoScreen,
 }};
 
 }  // namespace
