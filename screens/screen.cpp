@@ -3,6 +3,7 @@
 #include <array>
 
 #include "screens/seller_screen.hpp"
+#include "screens/spray_screen.hpp"
 #include "screens/text_screens.hpp"
 #include "screens/tuneup_screen.hpp"
 
@@ -10,13 +11,13 @@ namespace kbh {
 
 namespace {
 
-// Options and Account have a tab and nothing else; the screens that are not
-// built yet show the background, the menu bar and the statistics.
+// Options and Account have a tab and nothing else: the background, the menu
+// bar and the statistics.
 constexpr Screen kEmptyScreen{NothingToDo, NothingToDo, NothingToDo, NothingToDo};
 
 constexpr std::array<Screen, kScreenCount> kScreens{{
     kTuneUpScreen,
-    kEmptyScreen,
+    kSprayScreen,
     kSellerScreen,
     kEmptyScreen,
     kHelpScreen,

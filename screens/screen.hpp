@@ -53,6 +53,13 @@ struct TuneUpState {
   Animation removeFader;
 };
 
+// What the Spray screen keeps across frames.
+struct SprayState {
+  // A part chosen while the camera was still flying to the last one; its
+  // subsets are listed and its flight starts once the flight has ended.
+  bool partChangePending = false;
+};
+
 // Everything the screens act on. The program owns the subsystems and fills
 // this once at start-up; the screens' own state lives here too.
 struct ScreenContext {
@@ -83,6 +90,7 @@ struct ScreenContext {
   const std::unique_ptr<TextureRecord>* modelFrame = nullptr;
 
   TuneUpState tuneUp;
+  SprayState spray;
 };
 
 struct Screen {
