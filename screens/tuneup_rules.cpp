@@ -32,16 +32,19 @@ void StartFader(Animation& fader, PartModel* model, uint32_t mode, uint32_t dura
   fader.Start(now);
 }
 
-void ForgetInFaders(TuneUpState& state, const PartModel* model) {
+// Everything that holds a part by its address lets go of it before it goes:
+// the two faders and the Spray screen's large view.
+void ForgetInFaders(ScreenContext& context, const PartModel* model) {
   if (model == nullptr) return;
-  state.installFader.ForgetModel(model);
-  state.removeFader.ForgetModel(model);
+  context.tuneUp.installFader.ForgetModel(model);
+  context.tuneUp.removeFader.ForgetModel(model);
+  if (context.preview != nullptr) context.preview->ForgetModel(model);
 }
 
 // Removes the part with this id, after the faders let go of it.
 void RemoveFadedPart(ScreenContext& context, ItemId id) {
   if (id == 0) return;
-  ForgetInFaders(context.tuneUp, context.installedParts->FindInstalled(id));
+  ForgetInFaders(context, context.installedParts->FindInstalled(id));
   context.installedParts->RemovePart(id);
 }
 
@@ -65,7 +68,7 @@ void ForgetExcludedBy(ScreenContext& context, ItemId id) {
     for (PartModel* model = parts.ScanFirst(); model != nullptr; model = parts.ScanNext()) {
       const bool removed = HasWildcard(action->target) ? IdMatches(model->id, action->target)
                                                        : model->id == action->target;
-      if (removed) ForgetInFaders(context.tuneUp, model);
+      if (removed) ForgetInFaders(context, model);
     }
   }
 }
@@ -79,7 +82,7 @@ void InstallPendingPart(ScreenContext& context, uint32_t now) {
   // different rules and may differ (several parts per category); one that
   // stays must not stay invisible.
   PartModel* faded = state.installFader.Model();
-  ForgetInFaders(state, parts.FindInstalled(ExchangedOccupant(parts, id)));
+  ForgetInFaders(context, parts.FindInstalled(ExchangedOccupant(parts, id)));
   parts.ExchangePart(id);
   ForgetExcludedBy(context, id);
   parts.ApplyPartActions(context.catalogue, id);
