@@ -26,6 +26,7 @@
 #include "app/main_loop.hpp"
 #include "app/shutdown.hpp"
 #include "app/startup.hpp"
+#include "bench/support/bare_gl.hpp"
 #include "platform/gpu/gl_api.hpp"
 #include "platform/gpu/gl_context.hpp"
 #include "platform/gpu/gl_system.hpp"
@@ -71,24 +72,6 @@ class HeadlessShell final : public Shell {
   void SleepMs(uint32_t) override {}
 };
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-// Runs frame count times, finishing each, and appends each one's time.
-template <typename Frame>
-void TimeFrames(int count, Frame&& frame, std::vector<double>* times) {
-  for (int i = 0; i < count; ++i) {
-    const Clock::time_point start = Clock::now();
-    frame();
-    glFinish();
-    if (times != nullptr) {
-      times->push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-  }
-}
-
 // What the bare program needs of one installed part: its mesh, where it
 // stands before the turntable turns it, and how each subset is drawn.
 struct BarePart {
@@ -130,11 +113,6 @@ bool StartProgram(const ProgramDir& dir, StartedProgram* program) {
 }
 
 // --- The bare program --------------------------------------------------------
-
-void SetColor(GLenum face, GLenum parameter, const ColorValue& c) {
-  const GLfloat values[4] = {c.r, c.g, c.b, c.a};
-  glMaterialfv(face, parameter, values);
-}
 
 class BareRenderer {
  public:
@@ -203,10 +181,10 @@ class BareRenderer {
         const Material& m = part.materials[s];
         ColorValue diffuse = m.diffuse;
         diffuse.a *= static_cast<float>(part.factors[s].opacity) * 0.003921569f;
-        SetColor(GL_FRONT_AND_BACK, GL_AMBIENT, m.ambient);
-        SetColor(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
-        SetColor(GL_FRONT_AND_BACK, GL_SPECULAR, m.specular);
-        SetColor(GL_FRONT_AND_BACK, GL_EMISSION, m.emissive);
+        SetMaterialColor(GL_AMBIENT, m.ambient);
+        SetMaterialColor(GL_DIFFUSE, diffuse);
+        SetMaterialColor(GL_SPECULAR, m.specular);
+        SetMaterialColor(GL_EMISSION, m.emissive);
         glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.power, 0.0f, 128.0f));
         const GLfloat factor[4] = {0, 0, 0, static_cast<float>(part.factors[s].reflection) / 255};
         glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, factor);
@@ -443,23 +421,6 @@ class BareRenderer {
     glEnable(GL_LIGHTING);
   }
 
-  void LoadEnvironmentMap(const fs::path& path) {
-    std::vector<uint8_t> bytes;
-    CubeImage cube;
-    if (!ReadWholeFile(path.string(), &bytes) || !DecodeCubeImage(bytes, &cube)) return;
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, texture);
-    for (int face = 0; face < 6; ++face) {
-      glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(face), 0, GL_RGBA8,
-                   cube.size, cube.size, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                   cube.faces[face].data());
-    }
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glEnable(GL_TEXTURE_CUBE_MAP);
-  }
-
   // What the program's TuneUp pass asks of the device, said directly.
   void SetFixedStates() {
     gl_.ClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
@@ -476,39 +437,7 @@ class BareRenderer {
     glBlendFunc(GL_ONE, GL_ZERO);
     glShadeModel(GL_SMOOTH);
 
-    const Light light = SceneLight();
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    const GLfloat black[4] = {0, 0, 0, 0};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
-    glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
-    const GLfloat ambient[4] = {light.ambient.r, light.ambient.g, light.ambient.b, light.ambient.a};
-    const GLfloat diffuse[4] = {light.diffuse.r, light.diffuse.g, light.diffuse.b, light.diffuse.a};
-    const GLfloat specular[4] = {light.specular.r, light.specular.g, light.specular.b,
-                                 light.specular.a};
-    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, light.attenuation0);
-    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, light.attenuation1);
-    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, light.attenuation2);
-
-    // Stage 0: the environment, looked up by the camera-space reflection
-    // vector, blended over the lit colour by the texture factor's alpha.
-    for (GLenum coordinate : {GL_S, GL_T, GL_R})
-      glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glEnable(GL_TEXTURE_GEN_R);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_RGB, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SRC1_RGB, GL_PRIMARY_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SRC2_RGB, GL_CONSTANT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_ALPHA);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_ALPHA, GL_TEXTURE);
+    SetLightAndReflectionStage(/*alphaFromDiffuse=*/false);
 
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);

@@ -1,0 +1,87 @@
+#include "bench/support/bare_gl.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+
+#include "platform/image/image_codec.hpp"
+#include "platform/os/os.hpp"
+#include "scene/stage.hpp"
+
+namespace kbh {
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void TimeFrames(int count, const std::function<void()>& frame, std::vector<double>* times) {
+  using Clock = std::chrono::steady_clock;
+  for (int i = 0; i < count; ++i) {
+    const Clock::time_point start = Clock::now();
+    frame();
+    glFinish();
+    if (times != nullptr) {
+      times->push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+  }
+}
+
+void SetMaterialColor(GLenum parameter, const ColorValue& color) {
+  const GLfloat values[4] = {color.r, color.g, color.b, color.a};
+  glMaterialfv(GL_FRONT_AND_BACK, parameter, values);
+}
+
+GLuint LoadEnvironmentMap(const std::filesystem::path& path) {
+  std::vector<uint8_t> bytes;
+  CubeImage cube;
+  if (!ReadWholeFile(path.string(), &bytes) || !DecodeCubeImage(bytes, &cube)) return 0;
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_CUBE_MAP, texture);
+  for (int face = 0; face < 6; ++face) {
+    glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(face), 0, GL_RGBA8, cube.size,
+                 cube.size, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, cube.faces[face].data());
+  }
+  glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glEnable(GL_TEXTURE_CUBE_MAP);
+  return texture;
+}
+
+void SetLightAndReflectionStage(bool alphaFromDiffuse) {
+  const Light light = SceneLight();
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  const GLfloat black[4] = {0, 0, 0, 0};
+  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
+  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
+  glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
+  const GLfloat ambient[4] = {light.ambient.r, light.ambient.g, light.ambient.b, light.ambient.a};
+  const GLfloat diffuse[4] = {light.diffuse.r, light.diffuse.g, light.diffuse.b, light.diffuse.a};
+  const GLfloat specular[4] = {light.specular.r, light.specular.g, light.specular.b,
+                               light.specular.a};
+  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+  glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, light.attenuation0);
+  glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, light.attenuation1);
+  glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, light.attenuation2);
+
+  for (GLenum coordinate : {GL_S, GL_T, GL_R})
+    glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+  glEnable(GL_TEXTURE_GEN_S);
+  glEnable(GL_TEXTURE_GEN_T);
+  glEnable(GL_TEXTURE_GEN_R);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_RGB, GL_TEXTURE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC1_RGB, GL_PRIMARY_COLOR);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC2_RGB, GL_CONSTANT);
+  glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_ALPHA);
+  glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, alphaFromDiffuse ? GL_MODULATE : GL_REPLACE);
+  glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_ALPHA, GL_TEXTURE);
+  if (alphaFromDiffuse) glTexEnvi(GL_TEXTURE_ENV, GL_SRC1_ALPHA, GL_PRIMARY_COLOR);
+}
+
+}  // namespace kbh

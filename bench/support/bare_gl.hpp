@@ -1,0 +1,35 @@
+// What the benchmarks' bare OpenGL programs share: timing frames, and the
+// fixed-function set-up that says directly what the program's scene passes
+// ask of the device (the stage's light, the reflection stage, materials).
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "platform/gpu/d3d_types.hpp"
+#include "platform/gpu/gl_api.hpp"
+
+namespace kbh {
+
+double Median(std::vector<double> values);
+
+// Runs frame count times, finishing each, and appends each one's time in
+// milliseconds (when times is given).
+void TimeFrames(int count, const std::function<void()>& frame, std::vector<double>* times);
+
+// One colour of the current material, front and back.
+void SetMaterialColor(GLenum parameter, const ColorValue& color);
+
+// Uploads the workshop's environment cube map and enables it; 0 when the
+// file is missing or not a cube map.
+GLuint LoadEnvironmentMap(const std::filesystem::path& path);
+
+// The stage's light in light 0, lit per vertex with a local viewer and the
+// specular term added after texturing; stage 0 blends the environment over
+// the lit colour by the texture factor's alpha, looked up by the
+// camera-space reflection vector. Output alpha is the texture's alone, or
+// texture x diffuse alpha when alphaFromDiffuse (the passes that fade parts).
+void SetLightAndReflectionStage(bool alphaFromDiffuse);
+
+}  // namespace kbh
