@@ -211,28 +211,7 @@ class BareRenderer {
   };
 
   void MakeFramebuffers(int samples) {
-    GLuint color = 0;
-    GLuint depth = 0;
-    gl_.GenRenderbuffers(1, &color);
-    gl_.BindRenderbuffer(GL_RENDERBUFFER, color);
-    gl_.RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, kScreenWidth,
-                                       kScreenHeight);
-    gl_.GenRenderbuffers(1, &depth);
-    gl_.BindRenderbuffer(GL_RENDERBUFFER, depth);
-    gl_.RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, kScreenWidth,
-                                       kScreenHeight);
-    gl_.GenFramebuffers(1, &multisampled_);
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, multisampled_);
-    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, color);
-    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                depth);
-    GLuint single = 0;
-    gl_.GenRenderbuffers(1, &single);
-    gl_.BindRenderbuffer(GL_RENDERBUFFER, single);
-    gl_.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kScreenWidth, kScreenHeight);
-    gl_.GenFramebuffers(1, &resolved_);
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, resolved_);
-    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, single);
+    MakeBackBufferFramebuffers(gl_, samples, &multisampled_, &resolved_);
   }
 
   void LoadBackground(const fs::path& path) {
@@ -332,9 +311,8 @@ class BareRenderer {
     glEnd();
   }
 
-  // The interface's pictures and text over the scene, then back to the 3D
-  // states.
-  void DrawInterface() {
+  // From the 3D states to drawing pictures texel for pixel, and back.
+  void Begin2d() {
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -346,19 +324,14 @@ class BareRenderer {
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor4f(1, 1, 1, 1);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
     glOrtho(0, kScreenWidth, kScreenHeight, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    // The pointer comes last, after the text.
-    for (size_t i = 0; i + 1 < pictures_.size(); ++i)
-      DrawQuad(pictures_[i]);
-    for (const Picture& glyph : glyphs_)
-      DrawQuad(glyph);
-    if (!pictures_.empty()) DrawQuad(pictures_.back());
+  }
+  void End2d() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);
@@ -374,51 +347,25 @@ class BareRenderer {
     glEnable(GL_LIGHTING);
   }
 
-  // The picture texel for pixel, opaque, then back to the 3D states.
+  // The interface's pictures and text over the scene.
+  void DrawInterface() {
+    Begin2d();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The pointer comes last, after the text.
+    for (size_t i = 0; i + 1 < pictures_.size(); ++i)
+      DrawQuad(pictures_[i]);
+    for (const Picture& glyph : glyphs_)
+      DrawQuad(glyph);
+    if (!pictures_.empty()) DrawQuad(pictures_.back());
+    End2d();
+  }
+
+  // The background picture, opaque.
   void DrawBackground() {
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
-    glDisable(GL_MULTISAMPLE);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_TEXTURE_GEN_R);
-    glDisable(GL_TEXTURE_CUBE_MAP);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, background_);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, kScreenWidth, kScreenHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    const auto w = static_cast<float>(backgroundWidth_);
-    const auto h = static_cast<float>(backgroundHeight_);
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(w, 0);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, h);
-    glTexCoord2f(1, 1);
-    glVertex2f(w, h);
-    glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_TEXTURE_CUBE_MAP);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glEnable(GL_TEXTURE_GEN_R);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-    glEnable(GL_MULTISAMPLE);
-    glEnable(GL_BLEND);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
+    Begin2d();
+    DrawQuad({background_, 0, 0, static_cast<float>(backgroundWidth_),
+              static_cast<float>(backgroundHeight_), false});
+    End2d();
   }
 
   // What the program's TuneUp pass asks of the device, said directly.

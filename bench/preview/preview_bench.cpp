@@ -336,28 +336,7 @@ class BareRenderer {
   }
 
   void MakeFramebuffers(int samples) {
-    GLuint color = 0;
-    GLuint depth = 0;
-    gl_.GenRenderbuffers(1, &color);
-    gl_.BindRenderbuffer(GL_RENDERBUFFER, color);
-    gl_.RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, kScreenWidth,
-                                       kScreenHeight);
-    gl_.GenRenderbuffers(1, &depth);
-    gl_.BindRenderbuffer(GL_RENDERBUFFER, depth);
-    gl_.RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, kScreenWidth,
-                                       kScreenHeight);
-    gl_.GenFramebuffers(1, &multisampled_);
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, multisampled_);
-    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, color);
-    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                depth);
-    GLuint single = 0;
-    gl_.GenRenderbuffers(1, &single);
-    gl_.BindRenderbuffer(GL_RENDERBUFFER, single);
-    gl_.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kScreenWidth, kScreenHeight);
-    gl_.GenFramebuffers(1, &resolved_);
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, resolved_);
-    gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, single);
+    MakeBackBufferFramebuffers(gl_, samples, &multisampled_, &resolved_);
 
     GLuint texture = 0;
     glGenTextures(1, &texture);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "core/screen.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/os/os.hpp"
 #include "scene/stage.hpp"
@@ -25,6 +26,30 @@ void TimeFrames(int count, const std::function<void()>& frame, std::vector<doubl
       times->push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
   }
+}
+
+void MakeBackBufferFramebuffers(GlApi& gl, int samples, GLuint* multisampled, GLuint* resolved) {
+  GLuint color = 0;
+  GLuint depth = 0;
+  gl.GenRenderbuffers(1, &color);
+  gl.BindRenderbuffer(GL_RENDERBUFFER, color);
+  gl.RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, kScreenWidth,
+                                    kScreenHeight);
+  gl.GenRenderbuffers(1, &depth);
+  gl.BindRenderbuffer(GL_RENDERBUFFER, depth);
+  gl.RenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH24_STENCIL8, kScreenWidth,
+                                    kScreenHeight);
+  gl.GenFramebuffers(1, multisampled);
+  gl.BindFramebuffer(GL_FRAMEBUFFER, *multisampled);
+  gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, color);
+  gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth);
+  GLuint single = 0;
+  gl.GenRenderbuffers(1, &single);
+  gl.BindRenderbuffer(GL_RENDERBUFFER, single);
+  gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kScreenWidth, kScreenHeight);
+  gl.GenFramebuffers(1, resolved);
+  gl.BindFramebuffer(GL_FRAMEBUFFER, *resolved);
+  gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, single);
 }
 
 void SetMaterialColor(GLenum parameter, const ColorValue& color) {

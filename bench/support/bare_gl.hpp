@@ -18,6 +18,11 @@ double Median(std::vector<double> values);
 // milliseconds (when times is given).
 void TimeFrames(int count, const std::function<void()>& frame, std::vector<double>* times);
 
+// The 1024 x 768 back buffer as the program's device makes it: a
+// multisampled colour and depth framebuffer with samples samples, and a
+// single-sampled one it resolves into.
+void MakeBackBufferFramebuffers(GlApi& gl, int samples, GLuint* multisampled, GLuint* resolved);
+
 // One colour of the current material, front and back.
 void SetMaterialColor(GLenum parameter, const ColorValue& color);
 
