@@ -51,6 +51,9 @@ function(kbh_add_test name)
   target_compile_definitions(${name} PRIVATE
     KBH_CORPUS_DIR="${KBH_CORPUS_DIR}"
     KBH_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  if(KBH_SANITIZE)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/keep_modules_loaded.cpp)
+  endif()
   kbh_warnings(${name})
   gtest_discover_tests(${name}
     PROPERTIES LABELS ${ARG_LABEL}
