@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "tests/e2e/support/program_session.hpp"
+#include "tests/support/skip.hpp"
 #include "ui/screen_positions.hpp"
 
 namespace kbh {
@@ -15,7 +16,7 @@ class MenuE2eTest : public testing::ProgramSession {
     ProgramSession::SetUp();
     if (IsSkipped()) return;
     if (!std::filesystem::exists(workshop / "gfx/gui/gui_menu_base.dds")) {
-      GTEST_SKIP() << "the workshop has no interface pictures";
+      KBH_SKIP_OR_FAIL() << "the workshop has no interface pictures";
     }
   }
 

@@ -1,6 +1,7 @@
 // Journeys through the demo workshop with the mouse, checked by what a user
 // sees: the status line, the vertex count and the pictures of the panels.
 #include "tests/e2e/support/program_session.hpp"
+#include "tests/support/skip.hpp"
 
 namespace kbh {
 namespace {
@@ -32,7 +33,7 @@ class WorkshopE2eTest : public testing::ProgramSession {
     ProgramSession::SetUp();
     if (IsSkipped()) return;
     if (!std::filesystem::exists(workshop / "gfx/gui/gui_menu_base.dds")) {
-      GTEST_SKIP() << "the journeys need the demo workshop";
+      KBH_SKIP_OR_FAIL() << "the journeys need the demo workshop";
     }
   }
   // Clicks row `row` of a list whose top-left corner is (x, y), and waits

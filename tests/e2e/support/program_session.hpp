@@ -25,6 +25,7 @@
 #include "tests/e2e/support/small_workshop.hpp"
 #include "tests/e2e/support/x_close.hpp"
 #include "tests/support/program_log.hpp"
+#include "tests/support/skip.hpp"
 
 namespace kbh::testing {
 
@@ -114,9 +115,9 @@ inline Changes CountChanges(const Image& shot, const Image& background, int top,
 class ProgramSession : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!HaveProgram("xdotool")) GTEST_SKIP() << "xdotool is not installed";
+    if (!HaveProgram("xdotool")) KBH_SKIP_OR_FAIL() << "xdotool is not installed";
     xvfb = XvfbSession::Start();
-    if (xvfb == nullptr) GTEST_SKIP() << "no Xvfb";
+    if (xvfb == nullptr) KBH_SKIP_OR_FAIL() << "no Xvfb";
     if (fs::exists(fs::path(KBH_WORKSHOP_DIR) / "data/firstData.khb")) {
       fs::copy(KBH_WORKSHOP_DIR, workshop, fs::copy_options::recursive);
     } else {

@@ -14,6 +14,7 @@
 #include "platform/gpu/gl_system.hpp"
 #include "platform/image/image_codec.hpp"
 #include "tests/gl/gpu/headless.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 
@@ -38,7 +39,7 @@ class GfxPixelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (CreateHeadlessGlContext() == nullptr) {
-      GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
+      KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
     ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
   }

@@ -11,6 +11,7 @@
 #include "gfx/text.hpp"
 #include "platform/gpu/gl_context.hpp"
 #include "platform/gpu/gl_system.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 
 namespace kbh {
@@ -35,11 +36,11 @@ class TextPixelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (CreateHeadlessGlContext() == nullptr) {
-      GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
+      KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
     ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
     font = CreateTextFont(*graphics.GetDevice(), 15, 600, nullptr, "Verdana");
-    if (font == nullptr) GTEST_SKIP() << "no sans face installed";
+    if (font == nullptr) KBH_SKIP_OR_FAIL() << "no sans face installed";
   }
   void TearDown() override {
     if (graphics.GetDevice() != nullptr) ReleaseTextFont(*graphics.GetDevice(), font);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/gl/gpu/headless.hpp"
+#include "tests/support/skip.hpp"
 
 namespace kbh {
 namespace {
@@ -21,7 +22,7 @@ class GlDeviceTest : public ::testing::Test {
  protected:
   void Start(int samples) {
     made_ = testing::MakeHeadlessDevice(samples);
-    if (made_.system == nullptr) GTEST_SKIP() << "no headless OpenGL (EGL surfaceless)";
+    if (made_.system == nullptr) KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless)";
     ASSERT_NE(made_.device, nullptr);
     device().Clear(kClearTarget | kClearZBuffer, kBackground, 1.0f, 0);
   }

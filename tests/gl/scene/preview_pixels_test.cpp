@@ -10,6 +10,7 @@
 #include "platform/gpu/gl_context.hpp"
 #include "scene/preview_animation.hpp"
 #include "tests/gl/gpu/headless.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 #include "tests/unit/workshop/workshop_files.hpp"
 
@@ -44,7 +45,7 @@ class PreviewPixelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (CreateHeadlessGlContext() == nullptr) {
-      GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
+      KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
     ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, kWidth, kHeight, 32))
         << log.Text();

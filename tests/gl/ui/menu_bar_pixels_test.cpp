@@ -12,6 +12,7 @@
 #include "platform/gpu/gl_system.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/os/os.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 #include "ui/cursor.hpp"
 #include "ui/menu_bar.hpp"
@@ -59,10 +60,10 @@ class MenuBarPixelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::filesystem::exists(kWorkshop / "gfx/gui/gui_menu_base.dds")) {
-      GTEST_SKIP() << "no demo workshop with interface pictures at " << kWorkshop;
+      KBH_SKIP_OR_FAIL() << "no demo workshop with interface pictures at " << kWorkshop;
     }
     if (CreateHeadlessGlContext() == nullptr) {
-      GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
+      KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
     ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
     ASSERT_TRUE(menuBar.Load(graphics, ProgramDir{kWorkshop.string()}));

@@ -16,6 +16,7 @@
 #include "platform/os/os.hpp"
 #include "scene/scene_pass.hpp"
 #include "tests/gl/gpu/headless.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 #include "ui/colour_selector.hpp"
 #include "ui/logo_list.hpp"
@@ -35,7 +36,7 @@ class PanelReviewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (CreateHeadlessGlContext() == nullptr) {
-      GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
+      KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
     startDirectory_ = CurrentDirectory();
     ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();

@@ -12,6 +12,7 @@
 #include "scene/scene_pass.hpp"
 #include "tests/gl/gpu/d3d_reference.hpp"
 #include "tests/gl/gpu/headless.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/unit/gfx/log_capture.hpp"
 #include "tests/unit/workshop/workshop_files.hpp"
 
@@ -42,7 +43,7 @@ class ScenePixelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (CreateHeadlessGlContext() == nullptr) {
-      GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
+      KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
     ASSERT_TRUE(graphics.InitGraphicsDevice(CreateHeadlessGlSystem, 1024, 768, 32)) << log.Text();
     testing::WriteCubeMap(dir, "gfx/env/envmap.dds", kFaces);

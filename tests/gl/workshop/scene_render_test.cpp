@@ -11,6 +11,7 @@
 #include "scene/scene_pass.hpp"
 #include "tests/gl/gpu/d3d_reference.hpp"
 #include "tests/gl/gpu/headless.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/unit/workshop/workshop_files.hpp"
 #include "tools/catalogue/catalogue_compile.hpp"
 #include "tools/common/json.hpp"
@@ -44,7 +45,7 @@ class SceneRenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (CreateHeadlessGlContext() == nullptr) {
-      GTEST_SKIP() << "no headless OpenGL (EGL surfaceless) on this machine";
+      KBH_SKIP_OR_FAIL() << "no headless OpenGL (EGL surfaceless) on this machine";
     }
     JsonValue json;
     JsonError jsonError;

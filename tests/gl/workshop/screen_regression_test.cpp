@@ -15,6 +15,7 @@
 #include "platform/image/image_codec.hpp"
 #include "platform/os/os.hpp"
 #include "scene/scene_renderer.hpp"
+#include "tests/support/skip.hpp"
 
 namespace kbh {
 namespace {
@@ -92,7 +93,7 @@ class ScreenRegressionTest : public ::testing::Test {
     scene_ = nullptr;
   }
   void SetUp() override {
-    if (scene_ == nullptr) GTEST_SKIP() << "no headless OpenGL or no demo workshop";
+    if (scene_ == nullptr) KBH_SKIP_OR_FAIL() << "no headless OpenGL or no demo workshop";
     scene_->InstallParts({});
   }
 

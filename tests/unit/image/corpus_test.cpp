@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/image/image_codec.hpp"
+#include "tests/support/skip.hpp"
 #include "tests/support/temp_dir.hpp"
 
 namespace kbh {
@@ -53,7 +54,7 @@ int LargestChannelDifference(uint32_t a, uint32_t b) {
 }
 
 TEST(Corpus, EveryFileMatchesItsReferencePicture) {
-  if (!std::filesystem::is_directory(kCorpusDir)) GTEST_SKIP() << "corpus folder absent";
+  if (!std::filesystem::is_directory(kCorpusDir)) KBH_SKIP_OR_FAIL() << "corpus folder absent";
   for (const CorpusFile& file : kCorpusFiles) {
     SCOPED_TRACE(file.name);
     Image image;
@@ -88,7 +89,7 @@ TEST(Corpus, EveryFileMatchesItsReferencePicture) {
 }
 
 TEST(Corpus, LobbyCubeHasSixDistinctFaces) {
-  if (!std::filesystem::is_directory(kCorpusDir)) GTEST_SKIP() << "corpus folder absent";
+  if (!std::filesystem::is_directory(kCorpusDir)) KBH_SKIP_OR_FAIL() << "corpus folder absent";
   const std::vector<uint8_t> bytes = Load("LobbyCube.dds");
   CubeImage cube;
   ASSERT_TRUE(DecodeCubeImage(bytes, &cube));

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/skip.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/unit/mesh/mesh_test_support.hpp"
 #include "tools/common/json.hpp"
@@ -21,7 +22,7 @@ std::vector<uint8_t> Load(const std::string& name) {
 }
 
 TEST(XFileCorpus, EveryFileGivesItsExpectedCounts) {
-  if (!fs::exists(kFolder)) GTEST_SKIP() << "corpus folder absent";
+  if (!fs::exists(kFolder)) KBH_SKIP_OR_FAIL() << "corpus folder absent";
   JsonValue expected;
   JsonError jsonError;
   ASSERT_TRUE(ParseJson(testing::ReadFileBytes(kFolder / "expected.json"), &expected, &jsonError));
@@ -59,7 +60,7 @@ TEST(XFileCorpus, EveryFileGivesItsExpectedCounts) {
 
 // The same cube stored three ways by the same exporter.
 TEST(XFileCorpus, TextBinaryAndCompressedCubesAgree) {
-  if (!fs::exists(kFolder)) GTEST_SKIP() << "corpus folder absent";
+  if (!fs::exists(kFolder)) KBH_SKIP_OR_FAIL() << "corpus folder absent";
   const MeshData text = testing::ReadOrFail(Load("test_cube_text.x"));
   const MeshData binary = testing::ReadOrFail(Load("test_cube_binary.x"));
   const MeshData compressed = testing::ReadOrFail(Load("test_cube_compressed.x"));
@@ -80,7 +81,7 @@ TEST(XFileCorpus, TextBinaryAndCompressedCubesAgree) {
 // The skybox is six unit-cube faces in one frame that scales them by 3:
 // the frame applies and normals stay unit length.
 TEST(XFileCorpus, FramedMeshesAreMovedAndKeepUnitNormals) {
-  if (!fs::exists(kFolder)) GTEST_SKIP() << "corpus folder absent";
+  if (!fs::exists(kFolder)) KBH_SKIP_OR_FAIL() << "corpus folder absent";
   const MeshData mesh = testing::ReadOrFail(Load("lobby_skybox.x"));
   for (const MeshVertex& v : mesh.vertices) {
     EXPECT_FLOAT_EQ(std::fabs(v.position.x), 3.0f);
