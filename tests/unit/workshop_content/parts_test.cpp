@@ -58,16 +58,20 @@ TEST(Parts, EveryPartIsSoundAndBuildsTheSameEachTime) {
 
 TEST(Parts, SubsetCountsSuitThePaintScreen) {
   // The paint screen lists the subsets of parts with 2 to 9 of them and
-  // paints larger ones whole; the demo has both kinds, and every encoding.
+  // paints parts of one subset or of ten and more only whole; the demo has
+  // all three kinds, and every encoding.
+  int single = 0;
   int listed = 0;
   int whole = 0;
   std::set<XEncoding> encodings;
   for (const PartSource& part : DemoParts()) {
     const size_t subsets = part.build().mesh.subsets.size();
+    if (subsets == 1) ++single;
     if (subsets >= 2 && subsets <= 9) ++listed;
     if (subsets >= 10) ++whole;
     encodings.insert(part.encoding);
   }
+  EXPECT_GE(single, 1);
   EXPECT_GE(listed, 40);
   EXPECT_GE(whole, 1);
   EXPECT_EQ(encodings.size(), 4u);
