@@ -21,8 +21,8 @@ bool SideInRange(int side) {
 }
 
 bool IsCommonPictureFormat(kbh::Format format) {
-  return format == kbh::FMT_A8R8G8B8 || format == kbh::FMT_X8R8G8B8 ||
-         format == kbh::FMT_R8G8B8 || format == kbh::FMT_P8;
+  return format == kbh::FMT_A8R8G8B8 || format == kbh::FMT_X8R8G8B8 || format == kbh::FMT_R8G8B8 ||
+         format == kbh::FMT_P8;
 }
 
 }  // namespace
