@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <string>
 
 #include "platform/image/codec_support.hpp"
 
@@ -138,27 +139,36 @@ bool FindPixelLayout(const uint8_t* pixelFormat, DdsLayout* layout) {
 
 // Reads and checks the header. Every size it implies is measured against the
 // bytes that follow it, so the caller may allocate and read without further
-// checks.
-bool ParseHeader(std::span<const uint8_t> bytes, DdsLayout* layout) {
-  if (bytes.size() < kDataOffset || !HasDdsMagic(bytes)) return false;
+// checks. *reason (always given) says what was wrong.
+bool ParseHeader(std::span<const uint8_t> bytes, DdsLayout* layout, std::string* reason) {
+  const auto refuse = [&](std::string text) {
+    *reason = std::move(text);
+    return false;
+  };
+  if (bytes.size() < kDataOffset || !HasDdsMagic(bytes)) return refuse("not a DDS file");
   const uint8_t* file = bytes.data();
   if (ReadU32Le(file + kHeaderSizeAt) != 124 || ReadU32Le(file + kPixelFormatAt) != 32) {
-    return false;
+    return refuse("the header has the wrong size");
   }
   const uint32_t flags = ReadU32Le(file + kFlagsAt);
   const uint32_t caps = ReadU32Le(file + kCapsAt);
   const uint32_t caps2 = ReadU32Le(file + kCaps2At);
   layout->width = ReadU32Le(file + kWidthAt);
   layout->height = ReadU32Le(file + kHeightAt);
-  if (!IsSideInRange(layout->width) || !IsSideInRange(layout->height)) return false;
+  const auto size = [&] {
+    return std::to_string(layout->width) + " x " + std::to_string(layout->height);
+  };
+  if (!IsSideInRange(layout->width) || !IsSideInRange(layout->height)) {
+    return refuse(size() + " is outside 1 ... " + std::to_string(kMaxImageSide) + " a side");
+  }
 
   if ((caps2 & kCaps2Volume) || ((flags & kFlagDepth) && ReadU32Le(file + kDepthAt) > 1)) {
-    return false;
+    return refuse("a volume texture");
   }
   if (caps2 & kCaps2CubeMap) {
     // A cube texture needs all six faces, and square ones.
     if ((caps2 & kCaps2AllFaces) != kCaps2AllFaces || layout->width != layout->height) {
-      return false;
+      return refuse("a cube map without six square faces");
     }
     layout->faceCount = 6;
   }
@@ -168,11 +178,14 @@ bool ParseHeader(std::span<const uint8_t> bytes, DdsLayout* layout) {
     mipCount = std::max<uint32_t>(1, ReadU32Le(file + kMipCountAt));
   }
   // A longer chain than the size allows has no meaningful layout.
-  if (mipCount > static_cast<uint32_t>(std::bit_width(std::max(layout->width, layout->height)))) {
-    return false;
+  const auto mostLevels =
+      static_cast<uint32_t>(std::bit_width(std::max(layout->width, layout->height)));
+  if (mipCount > mostLevels) {
+    return refuse(std::to_string(mipCount) + " mip levels where " + size() + " allows " +
+                  std::to_string(mostLevels));
   }
 
-  if (!FindPixelLayout(file + kPixelFormatAt, layout)) return false;
+  if (!FindPixelLayout(file + kPixelFormatAt, layout)) return refuse("unsupported pixel format");
 
   uint32_t width = layout->width;
   uint32_t height = layout->height;
@@ -182,7 +195,12 @@ bool ParseHeader(std::span<const uint8_t> bytes, DdsLayout* layout) {
     width = std::max<uint32_t>(1, width / 2);
     height = std::max<uint32_t>(1, height / 2);
   }
-  return layout->faceBytes * layout->faceCount <= bytes.size() - kDataOffset;
+  const uint64_t needed = layout->faceBytes * layout->faceCount;
+  if (needed > bytes.size() - kDataOffset) {
+    return refuse("the pixels need " + std::to_string(needed) + " bytes, the file holds " +
+                  std::to_string(bytes.size() - kDataOffset));
+  }
+  return true;
 }
 
 // Turns one channel of a packed pixel into 8 bits, rounding to the nearest
@@ -276,9 +294,13 @@ bool HasDdsMagic(std::span<const uint8_t> bytes) {
   return bytes.size() >= 4 && ReadU32Le(bytes.data()) == kMagic;
 }
 
-bool DecodeDdsImage(std::span<const uint8_t> bytes, Image* out) {
+bool DecodeDdsImage(std::span<const uint8_t> bytes, Image* out, std::string* reason) {
   DdsLayout layout;
-  if (!ParseHeader(bytes, &layout)) return false;
+  std::string problem;
+  if (!ParseHeader(bytes, &layout, &problem)) {
+    if (reason) *reason = std::move(problem);
+    return false;
+  }
   out->width = static_cast<int>(layout.width);
   out->height = static_cast<int>(layout.height);
   out->sourceFormat = layout.format;
@@ -286,9 +308,14 @@ bool DecodeDdsImage(std::span<const uint8_t> bytes, Image* out) {
   return true;
 }
 
-bool DecodeDdsCube(std::span<const uint8_t> bytes, CubeImage* out) {
+bool DecodeDdsCube(std::span<const uint8_t> bytes, CubeImage* out, std::string* reason) {
   DdsLayout layout;
-  if (!ParseHeader(bytes, &layout) || layout.faceCount != 6) return false;
+  std::string problem;
+  if (ParseHeader(bytes, &layout, &problem) && layout.faceCount != 6) problem = "not a cube map";
+  if (!problem.empty()) {
+    if (reason) *reason = std::move(problem);
+    return false;
+  }
   out->size = static_cast<int>(layout.width);
   out->sourceFormat = layout.format;
   for (int face = 0; face < 6; ++face)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "platform/image/image.hpp"
 
@@ -16,10 +17,11 @@ namespace kbh {
 bool HasDdsMagic(std::span<const uint8_t> bytes);
 
 // Level 0 of the first face (+X for a cube map). False for a file that is
-// truncated, malformed or of an unsupported format.
-bool DecodeDdsImage(std::span<const uint8_t> bytes, Image* out);
+// truncated, malformed or of an unsupported format, with a short reason in
+// *reason when it is given (a tool that checks content files shows it).
+bool DecodeDdsImage(std::span<const uint8_t> bytes, Image* out, std::string* reason = nullptr);
 
 // Level 0 of all six faces. False unless the file is a complete cube map.
-bool DecodeDdsCube(std::span<const uint8_t> bytes, CubeImage* out);
+bool DecodeDdsCube(std::span<const uint8_t> bytes, CubeImage* out, std::string* reason = nullptr);
 
 }  // namespace kbh

@@ -77,7 +77,8 @@ bool InflateBlocks(std::span<const uint8_t> afterHeader, size_t maxBodyBytes,
   }
   const size_t bodySize = total - kHeaderBytes;
   if (bodySize > maxBodyBytes) {
-    SetError(error, "declared uncompressed size exceeds the limit");
+    SetError(error, "declared uncompressed size of " + std::to_string(bodySize) +
+                        " bytes exceeds the limit of " + std::to_string(maxBodyBytes));
     return false;
   }
   const uint8_t* p = afterHeader.data() + 4;

@@ -3,6 +3,7 @@
 // FrameTransformMatrix, Mesh, MeshNormals, MeshTextureCoords,
 // MeshMaterialList and the Material slots in it) and skips everything else
 // whole, template declarations included, by matching braces.
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -20,6 +21,18 @@ constexpr size_t kHeaderBytes = 16;
 constexpr int kMaxDepth = 64;
 // The largest body (after unpacking) the reader accepts.
 constexpr size_t kMaxBodyBytes = size_t{256} << 20;
+// Deflate can pack a run of one byte a thousand times smaller, so a file of a
+// few hundred kilobytes could have the reader inflate and hold hundreds of
+// megabytes before the parser sees that they are filler. Real models, text or
+// binary, pack a few times smaller at most; a body beyond the free allowance
+// must therefore come from at least 1/kMaxPackingRatio of its size.
+constexpr size_t kFreeUnpackedBytes = size_t{4} << 20;
+constexpr size_t kMaxPackingRatio = 32;
+
+size_t UnpackedLimit(size_t packedBytes) {
+  if (packedBytes >= kMaxBodyBytes / kMaxPackingRatio) return kMaxBodyBytes;
+  return std::max(kFreeUnpackedBytes, packedBytes * kMaxPackingRatio);
+}
 
 template <class Lexer>
 class XParser {
@@ -367,7 +380,7 @@ bool ReadXFile(std::span<const uint8_t> bytes, MeshData* out, std::string* error
   std::span<const uint8_t> body = bytes.subspan(kHeaderBytes);
   std::vector<uint8_t> unpacked;
   if (format == "tzip" || format == "bzip") {
-    if (!InflateMsZip(body, kMaxBodyBytes, &unpacked, &problem)) return fail(problem);
+    if (!InflateMsZip(body, UnpackedLimit(body.size()), &unpacked, &problem)) return fail(problem);
     body = unpacked;
   } else if (body.size() > kMaxBodyBytes) {
     return fail("file too large");

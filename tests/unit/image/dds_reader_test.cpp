@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
+#include "platform/image/dds_reader.hpp"
 #include "platform/image/image_codec.hpp"
 
 namespace kbh {
@@ -236,6 +238,38 @@ TEST(DdsHostile, AbsurdOrUnknownHeadersAreRefusedBeforeAnyAllocation) {
   }
   EXPECT_TRUE(image.texels.empty());
   EXPECT_FALSE(DecodeImage(BuildDds(DdsHeader{}, Bytes(4)), nullptr));
+}
+
+// What a content checker shows for a refused file: the header's own figures.
+TEST(DdsHostile, RefusalsSayWhatTheHeaderClaims) {
+  const struct {
+    Bytes file;
+    const char* reason;
+  } cases[] = {
+      {BuildDds(DdsHeader{.width = 65535, .height = 65535}, Bytes(256)),
+       "65535 x 65535 is outside 1 ... 8192 a side"},
+      {BuildDds(DdsHeader{.width = 256, .height = 256}.MipChain(12), Bytes(4 * 87381)),
+       "12 mip levels where 256 x 256 allows 9"},
+      {BuildDds(DdsHeader{.width = 4, .height = 4}, Bytes(63)),
+       "the pixels need 64 bytes, the file holds 63"},
+      {BuildDds(DdsHeader{.caps2 = 0x200000}, Bytes(4)), "a volume texture"},
+      {BuildDds(BlockHeader(0x31495441, 4, 4), Bytes(16)), "unsupported pixel format"},
+      {Bytes{'D', 'D', 'S', ' '}, "not a DDS file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    Image image;
+    std::string reason;
+    EXPECT_FALSE(DecodeDdsImage(c.file, &image, &reason));
+    EXPECT_EQ(reason, c.reason);
+  }
+  CubeImage cube;
+  std::string reason;
+  EXPECT_FALSE(DecodeDdsCube(BuildDds(DdsHeader{}, Bytes(4)), &cube, &reason));
+  EXPECT_EQ(reason, "not a cube map");
+  EXPECT_FALSE(DecodeDdsCube(BuildDds(DdsHeader{.width = 65535, .height = 65535}.Cube(), {}), &cube,
+                             &reason));
+  EXPECT_EQ(reason, "65535 x 65535 is outside 1 ... 8192 a side");
 }
 
 TEST(DdsHostile, CorruptHeadersNeverReadOutOfBounds) {

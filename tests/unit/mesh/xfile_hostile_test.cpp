@@ -2,6 +2,7 @@
 // without a large allocation (the sanitizer build would abort on one).
 #include <string>
 
+#include "platform/mesh/mszip.hpp"
 #include "tests/support/temp_dir.hpp"
 #include "tests/unit/mesh/mesh_test_support.hpp"
 
@@ -116,6 +117,43 @@ TEST(ReadXFileHostile, DeepNestingIsRefused) {
   for (int i = 0; i < 100000; ++i)
     binary.insert(binary.end(), {1, 0, 1, 0, 0, 0, 'F', 10, 0});
   EXPECT_TRUE(Refused(binary));
+}
+
+// Blocks of one repeated byte, each declaring and inflating to the largest
+// block size: a few hundred bytes a megabyte.
+std::vector<uint8_t> FillerBlocks(uint32_t blockCount) {
+  std::vector<uint8_t> oneBlock;
+  EXPECT_TRUE(DeflateMsZip(std::vector<uint8_t>(kMsZipBlockSize, 0), &oneBlock));
+  std::vector<uint8_t> bytes = testing::Bytes("xof 0303bzip0032");
+  const uint32_t total = blockCount * uint32_t{kMsZipBlockSize} + 16;
+  bytes.insert(bytes.end(),
+               {uint8_t(total), uint8_t(total >> 8), uint8_t(total >> 16), uint8_t(total >> 24)});
+  for (uint32_t i = 0; i < blockCount; ++i)
+    bytes.insert(bytes.end(), oneBlock.begin() + 4, oneBlock.end());
+  return bytes;
+}
+
+// Up to 4 MiB unpack whatever the file's size (and this filler then holds no
+// triangle); beyond that the body may be at most 32 times the packed bytes,
+// which filler is not, so it is refused before anything is inflated.
+TEST(ReadXFileHostile, FillerThatInflatesFarBeyondItsSizeIsRefusedUnread) {
+  const struct {
+    uint32_t blocks;
+    const char* error;
+  } cases[] = {
+      {128, "the file holds no triangles"},
+      {129, "declared uncompressed size of 4227072 bytes exceeds the limit of 4194304"},
+      // zlib packs a block of zeros into 46 bytes: 4 + 8000 * (6 + 46) packed
+      // bytes allow 32 times that.
+      {8000, "declared uncompressed size of 262144000 bytes exceeds the limit of 13312128"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.blocks);
+    MeshData mesh;
+    std::string error;
+    EXPECT_FALSE(ReadXFile(FillerBlocks(c.blocks), &mesh, &error));
+    EXPECT_EQ(error, c.error);
+  }
 }
 
 // Every byte of small files in each encoding changed in turn: a refusal or a
