@@ -154,10 +154,78 @@ bool ReadTgaTraits(std::span<const uint8_t> bytes, PixelTraits* traits) {
   return pixels * pixelBytes <= bytes.size() - pixelOffset;
 }
 
-// A JPEG is complete when its segments and entropy-coded data run through to
-// the end-of-image marker. stb_image would show a cut-off file as a picture
-// with a grey tail.
-bool JpegReachesItsEnd(std::span<const uint8_t> bytes) {
+// A JPEG's Huffman table may hold at most 256 codes, and its code lengths must
+// form a prefix code: at each length no more codes than the length allows.
+// stb_image builds a table before it checks either, writing past its arrays.
+bool HuffmanTableIsSound(const uint8_t counts[16]) {
+  uint32_t total = 0;
+  uint32_t codes = 0;  // codes in use at the current length
+  for (int length = 1; length <= 16; ++length) {
+    total += counts[length - 1];
+    codes += counts[length - 1];
+    if (codes > (1u << length)) return false;
+    codes <<= 1;
+  }
+  return total <= 256;
+}
+
+// What a JPEG has defined so far that a scan may use.
+struct JpegTables {
+  bool defined[2][4] = {};  // [0] DC, [1] AC; four slots each
+  bool frameSeen = false;
+  bool progressive = false;
+};
+
+bool ReadHuffmanSegment(std::span<const uint8_t> payload, JpegTables* tables) {
+  size_t at = 0;
+  while (at < payload.size()) {
+    if (payload.size() - at < 17) return false;
+    const uint8_t tableClass = payload[at] >> 4;
+    const uint8_t slot = payload[at] & 0x0F;
+    if (tableClass > 1 || slot > 3) return false;
+    const uint8_t* counts = &payload[at + 1];
+    if (!HuffmanTableIsSound(counts)) return false;
+    size_t values = 0;
+    for (int i = 0; i < 16; ++i)
+      values += counts[i];
+    at += 17;
+    if (values > payload.size() - at) return false;
+    at += values;
+    tables->defined[tableClass][slot] = true;
+  }
+  return true;
+}
+
+// stb_image keeps its tables in memory it never clears, so a scan that names
+// a table no segment defined would decode with whatever that memory held.
+bool ScanUsesDefinedTables(std::span<const uint8_t> payload, const JpegTables& tables) {
+  if (!tables.frameSeen || payload.empty()) return false;
+  const size_t components = payload[0];
+  if (components < 1 || components > 4 || payload.size() < 1 + 2 * components + 3) return false;
+  const uint8_t spectralStart = payload[1 + 2 * components];
+  const uint8_t successiveHigh = payload[3 + 2 * components] >> 4;
+  // Progressive scans: a first DC scan decodes with the DC table, a DC
+  // refinement reads raw bits, every AC scan decodes with the AC table.
+  // Sequential scans use both.
+  const bool usesDc = !tables.progressive || (spectralStart == 0 && successiveHigh == 0);
+  const bool usesAc = !tables.progressive || spectralStart > 0;
+  for (size_t c = 0; c < components; ++c) {
+    const uint8_t selectors = payload[2 + 2 * c];
+    const uint8_t dc = selectors >> 4;
+    const uint8_t ac = selectors & 0x0F;
+    if (dc > 3 || ac > 3) return false;
+    if (usesDc && !tables.defined[0][dc]) return false;
+    if (usesAc && !tables.defined[1][ac]) return false;
+  }
+  return true;
+}
+
+// A JPEG is accepted when its segments and entropy-coded data run through to
+// the end-of-image marker (stb_image would show a cut-off file as a picture
+// with a grey tail), every Huffman table is sound, and every scan uses only
+// tables defined before it.
+bool JpegIsSound(std::span<const uint8_t> bytes) {
+  JpegTables tables;
   size_t offset = 2;  // past the start-of-image marker
   while (true) {
     if (bytes.size() - offset < 2 || bytes[offset] != 0xFF) return false;
@@ -172,8 +240,15 @@ bool JpegReachesItsEnd(std::span<const uint8_t> bytes) {
     if (bytes.size() - offset < 2) return false;
     const size_t length = (size_t{bytes[offset]} << 8) | bytes[offset + 1];
     if (length < 2 || length > bytes.size() - offset) return false;
+    const std::span<const uint8_t> payload = bytes.subspan(offset + 2, length - 2);
     offset += length;
+    if (marker == 0xC4 && !ReadHuffmanSegment(payload, &tables)) return false;
+    if (marker >= 0xC0 && marker <= 0xC2) {  // the frame stb_image can decode
+      tables.frameSeen = true;
+      tables.progressive = marker == 0xC2;
+    }
     if (marker != 0xDA) continue;
+    if (!ScanUsesDefinedTables(payload, tables)) return false;
     // Entropy-coded data after a start of scan ends at the first marker that is
     // neither a stuffed 0xFF00 nor a restart marker.
     while (true) {
@@ -187,7 +262,7 @@ bool JpegReachesItsEnd(std::span<const uint8_t> bytes) {
 
 bool ReadTraits(std::span<const uint8_t> bytes, PixelTraits* traits) {
   if (StartsWith(bytes, "\x89PNG\r\n\x1A\n", 8)) return ReadPngTraits(bytes, traits);
-  if (StartsWith(bytes, "\xFF\xD8", 2)) return JpegReachesItsEnd(bytes);  // never alpha or palette
+  if (StartsWith(bytes, "\xFF\xD8", 2)) return JpegIsSound(bytes);  // never alpha or palette
   if (StartsWith(bytes, "BM", 2)) return ReadBmpTraits(bytes, traits);
   return ReadTgaTraits(bytes, traits);
 }

@@ -153,6 +153,72 @@ TEST(PictureHostile, EveryTruncationIsRefused) {
   }
 }
 
+// Offset of the first segment with the marker, counted from its 0xFF; the
+// walk stops at the start of scan, before any entropy-coded data.
+size_t FindJpegSegment(const Bytes& file, uint8_t marker) {
+  size_t at = 2;
+  while (at + 4 <= file.size() && file[at] == 0xFF) {
+    if (file[at + 1] == marker) return at;
+    if (file[at + 1] == 0xDA) break;
+    at += 2 + (size_t{file[at + 2]} << 8 | file[at + 3]);
+  }
+  ADD_FAILURE() << "no segment 0xFF" << std::hex << int{marker};
+  return 0;
+}
+
+// A Huffman segment for AC slot 3 with the given code counts by length.
+Bytes HuffmanSegment(const std::vector<int>& countsByLength) {
+  Bytes payload = {0x13};
+  int values = 0;
+  for (int length = 1; length <= 16; ++length) {
+    const int count =
+        length <= static_cast<int>(countsByLength.size()) ? countsByLength[length - 1] : 0;
+    payload.push_back(static_cast<uint8_t>(count));
+    values += count;
+  }
+  for (int v = 0; v < values; ++v)
+    payload.push_back(static_cast<uint8_t>(v));
+  const size_t length = payload.size() + 2;
+  Bytes segment = {0xFF, 0xC4, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)};
+  segment.insert(segment.end(), payload.begin(), payload.end());
+  return segment;
+}
+
+TEST(PictureHostile, JpegHuffmanTablesMustBeSoundAndDefinedBeforeUse) {
+  // Tables the decoder would build past their arrays, or scans decoding with
+  // tables no segment defined, are refused before decoding; a sound extra
+  // table changes nothing.
+  const Bytes original = Write(Writer::kJpeg, 16, 3, std::vector<uint32_t>(16 * 8, 0xFF336699));
+  Image image;
+  ASSERT_TRUE(DecodeImage(original, &image));
+  const size_t huffman = FindJpegSegment(original, 0xC4);
+  const size_t scan = FindJpegSegment(original, 0xDA);
+  ASSERT_EQ(original[huffman + 4], 0x00) << "the first table is DC slot 0";
+
+  const auto withSegmentBeforeHuffman = [&](const Bytes& segment) {
+    Bytes file = original;
+    file.insert(file.begin() + static_cast<std::ptrdiff_t>(huffman), segment.begin(),
+                segment.end());
+    return file;
+  };
+  EXPECT_TRUE(DecodeImage(withSegmentBeforeHuffman(HuffmanSegment({0, 2, 1})), &image));
+  // 257 codes: 2 of length 15 and 255 of length 16 fit the lengths, not the table.
+  std::vector<int> tooMany(16, 0);
+  tooMany[14] = 2;
+  tooMany[15] = 255;
+  EXPECT_FALSE(DecodeImage(withSegmentBeforeHuffman(HuffmanSegment(tooMany)), &image));
+  // Three codes of one bit: the same 12 values as the writer's first table.
+  Bytes overfull = original;
+  const uint8_t counts[16] = {3, 0, 3, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
+  std::copy(counts, counts + 16, overfull.begin() + static_cast<std::ptrdiff_t>(huffman + 5));
+  EXPECT_FALSE(DecodeImage(overfull, &image));
+  // The first component's scan selector names AC slot 3, which no segment defines.
+  Bytes undefined = original;
+  ASSERT_EQ(undefined[scan + 6], 0x00);
+  undefined[scan + 6] = 0x03;
+  EXPECT_FALSE(DecodeImage(undefined, &image));
+}
+
 TEST(PictureHostile, SizesTheBytesCannotHoldAndForeignFormatsAreRefused) {
   Image image;
   EXPECT_FALSE(DecodeImage(
