@@ -44,7 +44,8 @@ class JourneySession : public ProgramSession {
   // Clicks the tab whose picture's top-left corner is (x, y) and waits until
   // it shows lit as the active one (`picture`: its "_active" picture).
   void ClickTab(int x, int y, const std::string& picture) {
-    PointAt(x + 20, y + 10);
+    const Image lit = Picture(picture);
+    PointAt(x + lit.width / 2, y + lit.height / 2);
     HoldClick();
     PointAt(kRestX, kRestY);
     ScreenshotShowing([&](const Image& shot) { return Missing(shot, picture, x, y); });
