@@ -1,57 +1,14 @@
 // Journeys through the demo workshop with the mouse, checked by what a user
 // sees: the status line, the vertex count and the pictures of the panels.
-#include "tests/e2e/support/program_session.hpp"
-#include "tests/support/skip.hpp"
+#include "tests/e2e/support/journey_session.hpp"
 
 namespace kbh {
 namespace {
 
-// Whether any pixel of the rectangle is close to colour.
-bool ShowsColour(const Image& shot, int left, int top, int right, int bottom, uint32_t colour) {
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
-      if (testing::Distance(shot.texels[size_t(y) * shot.width + x], colour) <= 40) return true;
-    }
-  }
-  return false;
-}
+using testing::Differs;
+using testing::ShowsColour;
 
-// Whether two screenshots differ anywhere in the rectangle.
-bool Differs(const Image& a, const Image& b, int left, int top, int right, int bottom) {
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) {
-      const size_t at = size_t(y) * a.width + x;
-      if (testing::Distance(a.texels[at], b.texels[at]) > 40) return true;
-    }
-  }
-  return false;
-}
-
-class WorkshopE2eTest : public testing::ProgramSession {
- protected:
-  void SetUp() override {
-    ProgramSession::SetUp();
-    if (IsSkipped()) return;
-    if (!std::filesystem::exists(workshop / "gfx/gui/gui_menu_base.dds")) {
-      KBH_SKIP_OR_FAIL() << "the journeys need the demo workshop";
-    }
-  }
-  // Clicks row `row` of a list whose top-left corner is (x, y), and waits
-  // until its selection bar shows: rows are 13 pixels high (the main font's
-  // line height), the bar starts 2 pixels below the list's top.
-  void ClickRow(int x, int y, int row) {
-    const int top = y + 2 + 13 * row;
-    PointAt(x + 30, top + 6);
-    HoldClick();
-    const Image bar = Picture("gui_scrollbox_itembg.dds");
-    const uint32_t barColour = bar.texels[size_t(bar.height / 2) * bar.width + bar.width / 2];
-    ScreenshotShowing([&](const Image& shot) {
-      return ShowsColour(shot, x + 1, top + 5, x + 4, top + 8, barColour)
-                 ? ""
-                 : "the selection bar in row " + std::to_string(row) + "; ";
-    });
-  }
-};
+using WorkshopE2eTest = testing::JourneySession;
 
 TEST_F(WorkshopE2eTest, ExchangingTheHandlebarShowsTheStatusFadesAndChangesTheVertexCount) {
   StartAndWaitUntilRunning();
@@ -78,9 +35,96 @@ TEST_F(WorkshopE2eTest, ExchangingTheHandlebarShowsTheStatusFadesAndChangesTheVe
     if (!Differs(shot, before, 212, 12, 300, 30)) missing += "a new vertex count; ";
     return missing;
   });
-  Key("Escape");
-  EXPECT_EQ(WaitForExit(), 0);
-  EXPECT_TRUE(testing::IsWholeRun(testing::AfterDevice(Log()))) << Log();
+  Quit();
+}
+
+// The category list on TuneUp: eleven categories, six rows. At its end it
+// shows Auspuff, Motor, R\xE4der, Schutzbleche, Beleuchtung, Zubeh\xF6r; at its
+// start Rahmen, Gabel, Lenker, Tank, Sitzbank, Auspuff.
+constexpr testing::Region kCategoryRows{72, 595, 195, 675};
+constexpr int kCategoryArrowX = 203;
+constexpr int kCategoryDownArrowY = 672;
+constexpr int kCategoryUpArrowY = 596;
+
+// One run through the kind-1 and the missing-file rules: the front wheel
+// comes out (its slot is free then), another front wheel goes in, and the
+// rally tank, whose model file the workshop lacks, is refused.
+TEST_F(WorkshopE2eTest, FrontWheelOutAndInThenTheTankWithoutModelIsRefused) {
+  StartAndWaitUntilRunning();
+  const long standardCount = ReadableVertexCount();
+  ASSERT_GT(standardCount, 0);
+
+  ScrollListFully(kCategoryArrowX, kCategoryDownArrowY, kCategoryRows);
+  ClickRow(70, 593, 2);   // R\xE4der
+  ClickRow(273, 624, 0);  // Vorderrad, occupied by the standard wheel
+  PointAt(testing::kRestX, testing::kRestY);
+  ScreenshotShowing(
+      [&](const Image& shot) { return Missing(shot, "gui_TuneUp_bDelete_active.dds", 208, 647); });
+
+  // Ausbauen: the wheel fades out and goes; fewer vertices, the status line
+  // empty again, the remove button no longer lit.
+  PointAt(238, 672);
+  HoldClick();
+  PointAt(testing::kRestX, testing::kRestY);
+  long withoutWheel = -1;
+  ScreenshotShowing([&](const Image& shot) {
+    std::string missing;
+    withoutWheel = testing::ReadVertexCount(shot);
+    if (withoutWheel <= 0 || withoutWheel >= standardCount) missing += "fewer vertices; ";
+    if (ShowsColour(shot, 730, 598, 1000, 628, testing::kStatusRed)) missing += "no status; ";
+    missing += Missing(shot, "gui_TuneUp_bDelete.dds", 208, 647);
+    return missing;
+  });
+
+  // The slot is free: the rear wheel's subcategory lights the remove button,
+  // the front wheel's does not.
+  ClickRow(273, 624, 1);
+  PointAt(testing::kRestX, testing::kRestY);
+  ScreenshotShowing(
+      [&](const Image& shot) { return Missing(shot, "gui_TuneUp_bDelete_active.dds", 208, 647); });
+  ClickRow(273, 624, 0);
+  PointAt(testing::kRestX, testing::kRestY);
+  ScreenshotShowing(
+      [&](const Image& shot) { return Missing(shot, "gui_TuneUp_bDelete.dds", 208, 647); });
+
+  // Gussrad f\xFCnf Speichen into the free slot: more vertices again, and the
+  // remove button lit once it has faded in.
+  ClickRow(474, 654, 2);
+  PointAt(712, 644);
+  ScreenshotShowing(
+      [&](const Image& shot) { return Missing(shot, "gui_TuneUp_bBuildIn_hover.dds", 666, 601); });
+  HoldClick();
+  PointAt(testing::kRestX, testing::kRestY);
+  long withCastWheel = -1;
+  ScreenshotShowing([&](const Image& shot) {
+    std::string missing;
+    withCastWheel = testing::ReadVertexCount(shot);
+    if (withCastWheel <= withoutWheel) missing += "more vertices; ";
+    if (ShowsColour(shot, 730, 598, 1000, 628, testing::kStatusRed)) missing += "no status; ";
+    missing += Missing(shot, "gui_TuneUp_bDelete_active.dds", 208, 647);
+    return missing;
+  });
+
+  // Tank, Sporttanks, Langtank Rallye: refused in two red lines, and the
+  // moped stays as it was.
+  ScrollListFully(kCategoryArrowX, kCategoryUpArrowY, kCategoryRows);
+  ClickRow(70, 593, 3);
+  ClickRow(273, 624, 1);
+  ClickRow(474, 654, 1);
+  PointAt(712, 644);
+  ScreenshotShowing(
+      [&](const Image& shot) { return Missing(shot, "gui_TuneUp_bBuildIn_hover.dds", 666, 601); });
+  HoldClick();
+  PointAt(testing::kRestX, testing::kRestY);
+  const Image refused = ScreenshotShowing([&](const Image& shot) {
+    return testing::ShowsText(shot, testing::kStatusFont,
+                              "MXA-Datei nicht gefunden\nEinbau nicht m\xF6glich!", 730, 600)
+               ? ""
+               : "the refusal in the status line; ";
+  });
+  EXPECT_EQ(testing::ReadVertexCount(refused), withCastWheel);
+  EXPECT_EQ(Missing(refused, "gui_TuneUp_bBuildIn.dds", 666, 601), "");
+  Quit();
 }
 
 }  // namespace
