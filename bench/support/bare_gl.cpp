@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/screen.hpp"
+#include "platform/gpu/d3d_lighting.hpp"
 #include "platform/image/image_codec.hpp"
 #include "platform/os/os.hpp"
 #include "scene/stage.hpp"
@@ -107,6 +108,82 @@ void SetLightAndReflectionStage(bool alphaFromDiffuse) {
   glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, alphaFromDiffuse ? GL_MODULATE : GL_REPLACE);
   glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_ALPHA, GL_TEXTURE);
   if (alphaFromDiffuse) glTexEnvi(GL_TEXTURE_ENV, GL_SRC1_ALPHA, GL_PRIMARY_COLOR);
+}
+
+void StageSubsetDrawer::Draw(GlApi& gl, const MeshData& mesh, size_t subset,
+                             const Material& material, const Matrix& modelView,
+                             const Matrix& view) {
+  const MeshSubset& range = mesh.subsets[subset];
+  const auto* firstIndex =
+      reinterpret_cast<const void*>(size_t{range.firstTriangle} * 3 * sizeof(uint32_t));
+  const GLsizei indexCount = static_cast<GLsizei>(range.triangleCount * 3);
+  if (material.power <= kGlMaxShininess) {
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.power);
+    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, firstIndex);
+    return;
+  }
+  ++cpuLit_;
+  const Light light = SceneLight();
+  LightingSetup setup;
+  setup.lightEnabled = true;
+  setup.lightType = light.type;
+  setup.lightPosition =
+      TransformCoord(Vec3{light.position[0], light.position[1], light.position[2]}, view);
+  setup.lightDiffuse = light.diffuse;
+  setup.lightSpecular = light.specular;
+  setup.lightAmbient = light.ambient;
+  setup.range = light.range;
+  setup.attenuation0 = light.attenuation0;
+  setup.attenuation1 = light.attenuation1;
+  setup.attenuation2 = light.attenuation2;
+  setup.material = material;
+  setup.specularEnabled = true;
+  Matrix inverse;
+  Matrix normalMatrix = modelView;
+  if (MatrixInverse(modelView, &inverse)) {
+    for (int row = 0; row < 4; ++row) {
+      for (int column = 0; column < 4; ++column)
+        normalMatrix.m[row][column] = inverse.m[column][row];
+    }
+  }
+  // The vertices between the subset's lowest and highest index.
+  const auto begin = mesh.indices.begin() + static_cast<ptrdiff_t>(range.firstTriangle) * 3;
+  const auto [lowest, highest] = std::minmax_element(begin, begin + indexCount);
+  diffuse_.resize(mesh.vertices.size() * 4);
+  specular_.resize(mesh.vertices.size() * 3);
+  for (uint32_t i = *lowest; i <= *highest; ++i) {
+    const MeshVertex& v = mesh.vertices[i];
+    const VertexColors lit = LightVertex(setup, TransformCoord(v.position, modelView),
+                                         TransformNormal(v.normal, normalMatrix));
+    GLfloat* d = &diffuse_[size_t{i} * 4];
+    d[0] = lit.diffuse.r;
+    d[1] = lit.diffuse.g;
+    d[2] = lit.diffuse.b;
+    d[3] = lit.diffuse.a;
+    GLfloat* s = &specular_[size_t{i} * 3];
+    s[0] = lit.specular.r;
+    s[1] = lit.specular.g;
+    s[2] = lit.specular.b;
+  }
+  glDisable(GL_LIGHTING);
+  glEnable(GL_COLOR_SUM);
+  gl.BindBuffer(GL_ARRAY_BUFFER, 0);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
+  glColorPointer(4, GL_FLOAT, 0, diffuse_.data());
+  gl.SecondaryColorPointer(3, GL_FLOAT, 0, specular_.data());
+  gl.DrawRangeElements(GL_TRIANGLES, *lowest, *highest, indexCount, GL_UNSIGNED_INT, firstIndex);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
+  gl.SecondaryColor3f(0.0f, 0.0f, 0.0f);
+  glDisable(GL_COLOR_SUM);
+  glEnable(GL_LIGHTING);
+}
+
+size_t StageSubsetDrawer::TakeCpuLitCount() {
+  const size_t count = cpuLit_;
+  cpuLit_ = 0;
+  return count;
 }
 
 }  // namespace kbh

@@ -9,6 +9,8 @@
 
 #include "platform/gpu/d3d_types.hpp"
 #include "platform/gpu/gl_api.hpp"
+#include "platform/math/math.hpp"
+#include "platform/mesh/mesh_data.hpp"
 
 namespace kbh {
 
@@ -36,5 +38,23 @@ GLuint LoadEnvironmentMap(const std::filesystem::path& path);
 // camera-space reflection vector. Output alpha is the texture's alone, or
 // texture x diffuse alpha when alphaFromDiffuse (the passes that fade parts).
 void SetLightAndReflectionStage(bool alphaFromDiffuse);
+
+// One subset drawn with the stage's light and material, lit by GL, or on the
+// CPU with Direct3D's formula when the material's specular exponent is past
+// what GL takes: the program draws those that way, and the bare program must
+// draw the same pixels. The mesh's vertex and normal pointers must be set
+// from its buffers, with its index buffer bound; view places the light.
+class StageSubsetDrawer {
+ public:
+  void Draw(GlApi& gl, const MeshData& mesh, size_t subset, const Material& material,
+            const Matrix& modelView, const Matrix& view);
+  // How many subsets were lit on the CPU since the last call.
+  size_t TakeCpuLitCount();
+
+ private:
+  std::vector<GLfloat> diffuse_;
+  std::vector<GLfloat> specular_;
+  size_t cpuLit_ = 0;
+};
 
 }  // namespace kbh

@@ -10,6 +10,10 @@
 
 namespace kbh {
 
+// The largest specular exponent GL's fixed-function lighting accepts;
+// Direct3D takes any, and materials ask for up to 250.
+inline constexpr float kGlMaxShininess = 128.0f;
+
 // Everything lighting needs, in camera space.
 struct LightingSetup {
   bool lightEnabled = false;

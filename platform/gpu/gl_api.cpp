@@ -52,6 +52,7 @@ bool LoadGlApi(GlContext& context, GlApi* api, std::string* missing) {
   ok &= Resolve(context, "glBlendColor", &a.BlendColor, missing);
   ok &= Resolve(context, "glSecondaryColorPointer", &a.SecondaryColorPointer, missing);
   ok &= Resolve(context, "glSecondaryColor3f", &a.SecondaryColor3f, missing);
+  ok &= Resolve(context, "glDrawRangeElements", &a.DrawRangeElements, missing);
   ok &= Resolve(context, "glGenBuffers", &a.GenBuffers, missing);
   ok &= Resolve(context, "glDeleteBuffers", &a.DeleteBuffers, missing);
   ok &= Resolve(context, "glBindBuffer", &a.BindBuffer, missing);

@@ -22,6 +22,7 @@ struct GlApi {
   PFNGLBLENDCOLORPROC BlendColor = nullptr;
   PFNGLSECONDARYCOLORPOINTERPROC SecondaryColorPointer = nullptr;
   PFNGLSECONDARYCOLOR3FPROC SecondaryColor3f = nullptr;
+  PFNGLDRAWRANGEELEMENTSPROC DrawRangeElements = nullptr;
   PFNGLGENBUFFERSPROC GenBuffers = nullptr;
   PFNGLDELETEBUFFERSPROC DeleteBuffers = nullptr;
   PFNGLBINDBUFFERPROC BindBuffer = nullptr;

@@ -360,6 +360,30 @@ void GlDevice::ReleaseSurface(SurfaceHandle surface) {
   surfaces_.erase(found);
 }
 
+std::vector<GlDevice::SubsetVertices> GlDevice::ListSubsetVertices(const MeshData& data) {
+  std::vector<SubsetVertices> lists(data.subsets.size());
+  // Which subset last listed each vertex, plus one.
+  std::vector<uint32_t> listedBy(data.vertices.size(), 0);
+  for (size_t s = 0; s < data.subsets.size(); ++s) {
+    const MeshSubset& subset = data.subsets[s];
+    SubsetVertices& list = lists[s];
+    const size_t first = size_t{subset.firstTriangle} * 3;
+    const size_t end = first + size_t{subset.triangleCount} * 3;
+    for (size_t i = first; i < end; ++i) {
+      const uint32_t index = data.indices[i];
+      if (listedBy[index] == s + 1) continue;
+      listedBy[index] = static_cast<uint32_t>(s + 1);
+      list.indices.push_back(index);
+    }
+    std::sort(list.indices.begin(), list.indices.end());
+    if (!list.indices.empty()) {
+      list.lowest = list.indices.front();
+      list.highest = list.indices.back();
+    }
+  }
+  return lists;
+}
+
 MeshHandle GlDevice::CreateMesh(const MeshData& data) {
   const size_t vertexCount = data.vertices.size();
   if (vertexCount == 0 || data.indices.empty() || data.indices.size() % 3 != 0) {
@@ -395,6 +419,7 @@ MeshHandle GlDevice::CreateMesh(const MeshData& data) {
     }
     mesh.bounds.push_back(sphere);
   }
+  mesh.subsetVertices = ListSubsetVertices(data);
 
   DrainGlErrors();
   gl_.GenBuffers(1, &mesh.vertexBuffer);

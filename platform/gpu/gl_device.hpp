@@ -13,9 +13,11 @@
 // - Matrices load as they are (see platform/math); the light's position is
 //   given with the view matrix on the modelview stack.
 // - Lighting is GL's fixed-function lighting, which is Direct3D's formula
-//   except that GL lights have no range: a mesh that lies wholly outside the
-//   range is drawn with the light off, and one that straddles it is lit on
-//   the CPU (d3d_lighting.hpp), vertex by vertex, with the range honoured.
+//   except that GL lights have no range and GL's specular exponent stops at
+//   128: a mesh that lies wholly outside the range is drawn with the light
+//   off, and one that straddles it, or whose material asks for a narrower
+//   highlight than GL can draw, is lit on the CPU (d3d_lighting.hpp), vertex
+//   by vertex, with the range and the exponent honoured.
 #pragma once
 
 #include <cstdint>
@@ -96,6 +98,13 @@ class GlDevice final : public Device {
     Vec3 centre;
     float radius = 0.0f;
   };
+  // The vertices a subset's triangles use, each once, in ascending order:
+  // what lighting on the CPU must light for that subset.
+  struct SubsetVertices {
+    std::vector<uint32_t> indices;
+    uint32_t lowest = 0;
+    uint32_t highest = 0;
+  };
   struct Mesh {
     GLuint vertexBuffer = 0;
     GLuint indexBuffer = 0;
@@ -103,6 +112,7 @@ class GlDevice final : public Device {
     std::vector<uint32_t> indices;
     std::vector<MeshSubset> subsets;
     std::vector<Sphere> bounds;  // one per subset, model space
+    std::vector<SubsetVertices> subsetVertices;
   };
   enum class LightPath { kGlLight, kLightOff, kCpu };
 
@@ -120,10 +130,12 @@ class GlDevice final : public Device {
   // 3D drawing.
   GlPipeline Pipeline3D() const;
   LightingSetup CurrentLightingSetup() const;
+  static std::vector<SubsetVertices> ListSubsetVertices(const MeshData& data);
+  bool HighlightBeyondGl() const;
   LightPath ChooseLightPath(const Mesh& mesh, uint32_t subset, const Matrix& worldView) const;
   void ApplyTransforms3D();
   void ApplyLightAndMaterial(bool lightOn);
-  void DrawLitOnCpu(const Mesh& mesh, const MeshSubset& subset, const Matrix& worldView);
+  void DrawLitOnCpu(const Mesh& mesh, uint32_t subsetIndex, const Matrix& worldView);
 
   // 2D drawing.
   GlPipeline Pipeline2D(bool blend) const;
@@ -183,7 +195,6 @@ class GlDevice final : public Device {
   // Scratch for lighting on the CPU, reused between draws.
   std::vector<GLfloat> cpuDiffuse_;
   std::vector<GLfloat> cpuSpecular_;
-  std::vector<uint8_t> cpuLit_;
 };
 
 }  // namespace kbh

@@ -75,10 +75,20 @@ LightingSetup GlDevice::CurrentLightingSetup() const {
   return s;
 }
 
+bool GlDevice::HighlightBeyondGl() const {
+  if (renderStates_[RS_SPECULARENABLE] == 0 || material_.power <= kGlMaxShininess) return false;
+  const ColorValue& m = material_.specular;
+  const ColorValue& l = light_.specular;
+  // Without a specular colour the exponent changes nothing that is drawn.
+  return (m.r > 0.0f || m.g > 0.0f || m.b > 0.0f) && (l.r > 0.0f || l.g > 0.0f || l.b > 0.0f);
+}
+
 GlDevice::LightPath GlDevice::ChooseLightPath(const Mesh& mesh, uint32_t subset,
                                               const Matrix& worldView) const {
   if (!lightEnabled_) return LightPath::kLightOff;
-  if (light_.type == LIGHT_DIRECTIONAL) return LightPath::kGlLight;  // no range
+  // GL would draw a broader highlight than the material asks for.
+  const LightPath inRange = HighlightBeyondGl() ? LightPath::kCpu : LightPath::kGlLight;
+  if (light_.type == LIGHT_DIRECTIONAL) return inRange;  // no range
   const Sphere& bounds = mesh.bounds[subset];
   const Vec3 centre = TransformCoord(bounds.centre, worldView);
   const float radius = bounds.radius * MaxScale(worldView);
@@ -86,7 +96,7 @@ GlDevice::LightPath GlDevice::ChooseLightPath(const Mesh& mesh, uint32_t subset,
       TransformCoord(Vec3{light_.position[0], light_.position[1], light_.position[2]}, view_);
   switch (ClassifySphereAgainstRange(centre, radius, light, light_.range)) {
     case RangeCoverage::kInside:
-      return LightPath::kGlLight;
+      return inRange;
     case RangeCoverage::kOutside:
       return LightPath::kLightOff;
     case RangeCoverage::kStraddles:
@@ -175,25 +185,26 @@ void GlDevice::ApplyLightAndMaterial(bool lightOn) {
     SetMaterialColor(GL_DIFFUSE, material_.diffuse);
     SetMaterialColor(GL_SPECULAR, specular ? material_.specular : ColorValue{});
     SetMaterialColor(GL_EMISSION, material_.emissive);
-    // GL caps the exponent at 128; Direct3D has no cap.
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(material_.power, 0.0f, 128.0f));
+    // Only exponents GL takes get here (see HighlightBeyondGl); the clamp
+    // keeps a larger one that draws no highlight from being refused.
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS,
+                std::clamp(material_.power, 0.0f, kGlMaxShininess));
     appliedSpecularEnable_ = specular;
     materialApplied_ = true;
   }
 }
 
-void GlDevice::DrawLitOnCpu(const Mesh& mesh, const MeshSubset& subset, const Matrix& worldView) {
+void GlDevice::DrawLitOnCpu(const Mesh& mesh, uint32_t subsetIndex, const Matrix& worldView) {
   const LightingSetup setup = CurrentLightingSetup();
   const Matrix normalMatrix = NormalMatrix(worldView);
-  cpuDiffuse_.assign(mesh.vertices.size() * 4, 0.0f);
-  cpuSpecular_.assign(mesh.vertices.size() * 3, 0.0f);
-  cpuLit_.assign(mesh.vertices.size(), 0);
-  const size_t first = size_t{subset.firstTriangle} * 3;
-  const size_t end = first + size_t{subset.triangleCount} * 3;
-  for (size_t i = first; i < end; ++i) {
-    const uint32_t index = mesh.indices[i];
-    if (cpuLit_[index] != 0) continue;
-    cpuLit_[index] = 1;
+  // Only the subset's own vertices are lit; the others' colours are never
+  // read, so the scratch keeps whatever an earlier draw left there.
+  if (cpuDiffuse_.size() < mesh.vertices.size() * 4) {
+    cpuDiffuse_.resize(mesh.vertices.size() * 4);
+    cpuSpecular_.resize(mesh.vertices.size() * 3);
+  }
+  const SubsetVertices& used = mesh.subsetVertices[subsetIndex];
+  for (const uint32_t index : used.indices) {
     const MeshVertex& v = mesh.vertices[index];
     const VertexColors lit = LightVertex(setup, TransformCoord(v.position, worldView),
                                          TransformNormal(v.normal, normalMatrix));
@@ -208,13 +219,17 @@ void GlDevice::DrawLitOnCpu(const Mesh& mesh, const MeshSubset& subset, const Ma
     s[2] = lit.specular.b;
   }
   // Client arrays: the vertex buffer must not be bound when they are given.
+  // The index range tells the driver which part of them to read.
+  const MeshSubset& subset = mesh.subsets[subsetIndex];
   gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
   glEnableClientState(GL_COLOR_ARRAY);
   glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
   glColorPointer(4, GL_FLOAT, 0, cpuDiffuse_.data());
   gl_.SecondaryColorPointer(3, GL_FLOAT, 0, cpuSpecular_.data());
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(subset.triangleCount * 3), GL_UNSIGNED_INT,
-                 reinterpret_cast<const void*>(first * sizeof(uint32_t)));
+  gl_.DrawRangeElements(
+      GL_TRIANGLES, used.lowest, used.highest, static_cast<GLsizei>(subset.triangleCount * 3),
+      GL_UNSIGNED_INT,
+      reinterpret_cast<const void*>(size_t{subset.firstTriangle} * 3 * sizeof(uint32_t)));
   glDisableClientState(GL_COLOR_ARRAY);
   glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
   gl_.SecondaryColor3f(0.0f, 0.0f, 0.0f);
@@ -253,7 +268,7 @@ void GlDevice::DrawSubset(MeshHandle handle, uint32_t subsetIndex) {
   glTexCoordPointer(2, GL_FLOAT, sizeof(MeshVertex),
                     reinterpret_cast<const void*>(offsetof(MeshVertex, u)));
   if (path == LightPath::kCpu) {
-    DrawLitOnCpu(mesh, subset, worldView);
+    DrawLitOnCpu(mesh, subsetIndex, worldView);
   } else {
     glDrawElements(
         GL_TRIANGLES, static_cast<GLsizei>(subset.triangleCount * 3), GL_UNSIGNED_INT,

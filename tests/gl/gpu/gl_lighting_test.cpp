@@ -162,5 +162,55 @@ TEST_F(GlLightingTest, MeshWhollyOutOfRangeGetsEmissiveAndGlobalAmbient) {
   ExpectVertex(frame, 10, 20);
 }
 
+TEST_F(GlLightingTest, HighlightNarrowsPastGlsExponentLimit) {
+  // A dark surface with a grey highlight: the falloff stays unsaturated and
+  // changes by less than the tolerance between a vertex and its pixel centre.
+  scene_.material.diffuse = {0.3f, 0.2f, 0.1f, 1.0f};
+  scene_.material.ambient = {0.1f, 0.1f, 0.1f, 1.0f};
+  scene_.material.specular = {0.55f, 0.55f, 0.55f, 1.0f};
+  scene_.reflection = 0.0;
+  const struct {
+    float power;
+    int fewestDiscriminating;
+  } cases[] = {{250.0f, 8}, {160.0f, 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "power " << c.power);
+    scene_.material.power = c.power;
+    const Image frame = Render();
+    // Every vertex in front where GL's clamped exponent would be told apart
+    // from the asked one.
+    int discriminating = 0;
+    for (int ring = 1; ring < kRings; ++ring) {
+      for (int segment = 0; segment < kSegments; ++segment) {
+        const Vec3 n = SpherePoint(ring, segment, kRings, kSegments);
+        if (Dot(n, Normalize(kEye - n * kRadius)) < 0.5f) continue;
+        testing::LitScene clamped = scene_;
+        clamped.material.power = 128.0f;
+        if (ColorDistance(testing::ExpectedColour(clamped, n * kRadius, n),
+                          Expected(ring, segment)) < 10) {
+          continue;
+        }
+        ++discriminating;
+        ExpectVertex(frame, ring, segment);
+      }
+    }
+    EXPECT_GE(discriminating, c.fewestDiscriminating);
+  }
+}
+
+TEST_F(GlLightingTest, ExponentPastGlsLimitKeepsTheRangeCut) {
+  // Lit on the CPU for both reasons at once: the far half is out of range.
+  scene_.light.position[0] = kEye.x;
+  scene_.light.position[1] = kEye.y;
+  scene_.light.position[2] = kEye.z;
+  scene_.light.range = 350.0f;
+  scene_.material.power = 250.0f;
+  const Image frame = Render();
+  ExpectVertex(frame, 1, 0);
+  ExpectVertex(frame, 2, 8);
+  EXPECT_EQ(Expected(14, 0), 0xFF05080Au);
+  ExpectVertex(frame, 14, 0);
+}
+
 }  // namespace
 }  // namespace kbh
