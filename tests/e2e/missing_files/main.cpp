@@ -9,6 +9,7 @@
 // The program and the workshop default to those of the build it belongs to.
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -26,6 +27,14 @@ namespace fs = std::filesystem;
 using kbh::testing::MissingFileBench;
 using kbh::testing::MissingFileCase;
 using kbh::testing::TableRow;
+
+// Set by SIGINT or SIGTERM: the matrix stops, and its benches take their
+// programs, X servers and workshop copies with them.
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) {
+  stopRequested = 1;
+}
 
 struct Options {
   std::string program = KBH_KOLBENHOF_BINARY;
@@ -50,7 +59,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       return false;
     }
   }
-  return !options->program.empty() && !options->workshop.empty();
+  if (options->program.empty() || options->workshop.empty()) return false;
+  // The program runs in a folder of its own: a relative name would not
+  // reach it from there.
+  options->program = fs::absolute(options->program).string();
+  options->workshop = fs::absolute(options->workshop);
+  return true;
 }
 
 }  // namespace
@@ -89,7 +103,13 @@ int main(int argc, char** argv) {
   std::vector<int> running(benches.size(), -1);
   size_t next = 0;
   size_t done = 0;
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
   while (done < cases.size()) {
+    if (stopRequested) {
+      std::cerr << "interrupted after " << done << " of " << cases.size() << " cases\n";
+      return 1;
+    }
     for (size_t b = 0; b < benches.size(); ++b) {
       if (running[b] < 0) {
         if (next == cases.size()) continue;

@@ -87,9 +87,9 @@ bool DrivenProgram::Xdotool(std::vector<std::string> arguments) {
   return RunCommand(arguments, nullptr, display_) == 0;
 }
 
-bool DrivenProgram::PointAt(int x, int y) {
-  return Xdotool({"mousemove_relative", "--", "-5000", "-5000"}) &&
-         Xdotool({"mousemove_relative", "--", std::to_string(x), std::to_string(y)});
+std::vector<std::string> DrivenProgram::MovePointerTo(int x, int y) {
+  return {"mousemove_relative", "--", "-5000",           "-5000",
+          "mousemove_relative", "--", std::to_string(x), std::to_string(y)};
 }
 
 }  // namespace kbh::testing

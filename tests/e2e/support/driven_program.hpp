@@ -52,11 +52,14 @@ class DrivenProgram {
   // error.log as the tests read it.
   std::string Log() const;
 
+  // One xdotool run; it takes several commands in a row, and starting it
+  // costs far more than the events it sends.
   bool Xdotool(std::vector<std::string> arguments);
   bool Key(const std::string& name) { return Xdotool({"key", name}); }
-  // The program moves its own pointer by relative motion and stops it at
-  // the back buffer's edges: a long move up and left homes it at (0, 0).
-  bool PointAt(int x, int y);
+  // The xdotool commands that put the pointer at (x, y) of the back buffer.
+  // The program moves its own pointer by relative motion and stops it at the
+  // back buffer's edges: a long move up and left homes it at (0, 0).
+  static std::vector<std::string> MovePointerTo(int x, int y);
 
  private:
   DrivenProgram() = default;
