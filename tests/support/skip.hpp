@@ -7,25 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string_view>
+#include "tests/support/required.hpp"
 
-namespace kbh::testing {
-
-inline bool EnvironmentFlagSet(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr) return false;
-  const std::string_view text(value);
-  return !text.empty() && text != "0" && text != "false";
-}
-
-inline bool EverythingRequired() {
-  return EnvironmentFlagSet("KBH_REQUIRE_ALL") || EnvironmentFlagSet("CI");
-}
-
-}  // namespace kbh::testing
-
-// Use as KBH_SKIP_OR_FAIL() is used: KBH_SKIP_OR_FAIL() << "why";
+// Use as GTEST_SKIP() is used: KBH_SKIP_OR_FAIL() << "why";
 #define KBH_SKIP_OR_FAIL()                                             \
   return GTEST_MESSAGE_("needed by this test but missing: ",           \
                         ::kbh::testing::EverythingRequired()           \

@@ -37,6 +37,7 @@ class Process {
   bool WaitForExit(std::chrono::milliseconds timeout, int* exitStatus);
   // SIGTERM, then SIGKILL if it does not end within a second.
   void Stop();
+  pid_t Id() const { return pid_; }
 
  private:
   explicit Process(pid_t pid) : pid_(pid) {}
