@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Writes the generated seeds of the fuzz targets (xfile, dds, picture) into
-tests/fuzz/<target>_seeds. Small files of the shared real-world corpus are
-copied beside them, larger ones shrunk with ImageMagick's convert, so that
-every encoding and pixel format the readers accept starts with an example.
+tests/fuzz/<target>_seeds, so that every encoding and pixel format the
+readers accept starts with an example. The picture seeds are thumbnails of
+two reference pictures of the shared real-world corpus, re-encoded with
+ImageMagick's convert; the corpus files themselves stay outside the
+repository.
 
 Usage: tests/fuzz/make_seeds.py [CORPUS_DIR]   (default ../shared/corpus)
 """
 import os
-import shutil
 import struct
 import subprocess
 import sys
@@ -146,11 +147,6 @@ def make_xfile_seeds():
     # Enough meshes for several blocks, the later ones referring back.
     many = text + (NO_MATERIALS.encode() * 1200)
     write("xfile", "blocks_tzip_carried.x", b"xof 0303tzip0032" + mszip(many, True))
-    for name in ["test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x",
-                 "OV_GetNextToken", "malformed_skinweights_oob.x", "lobby_skybox.x", "test.x"]:
-        path = os.path.join(CORPUS, "x", name)
-        if os.path.exists(path):
-            shutil.copy(path, os.path.join(HERE, "xfile_seeds", "corpus_" + name))
 
 
 # --- DDS ---------------------------------------------------------------------
@@ -213,10 +209,6 @@ def make_dds_seeds():
               pattern(chain_bytes(6, 5, 3, level), block))
         write("dds", name.lower() + "_cube8.dds", dds_header(8, 8, 1, fourcc, True) +
               pattern(6 * level(8, 8), block + 1))
-    for name in ["brass.dds", "colorgradient.dds", "default.dds", "ground_norm.dds"]:
-        path = os.path.join(CORPUS, "dds", name)
-        if os.path.exists(path):
-            shutil.copy(path, os.path.join(HERE, "dds_seeds", "corpus_" + name))
 
 
 # --- BMP, PNG, JPEG, TGA -----------------------------------------------------
