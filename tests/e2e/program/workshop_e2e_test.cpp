@@ -64,7 +64,7 @@ TEST_F(WorkshopE2eTest, FrontWheelOutAndInThenTheTankWithoutModelIsRefused) {
   // Ausbauen: the wheel fades out and goes; fewer vertices, the status line
   // empty again, the remove button no longer lit.
   PointAt(238, 672);
-  HoldClick();
+  ClickAndWaitForTheFrame();
   PointAt(testing::kRestX, testing::kRestY);
   long withoutWheel = -1;
   ScreenshotShowing([&](const Image& shot) {
@@ -93,7 +93,7 @@ TEST_F(WorkshopE2eTest, FrontWheelOutAndInThenTheTankWithoutModelIsRefused) {
   PointAt(712, 644);
   ScreenshotShowing(
       [&](const Image& shot) { return Missing(shot, "gui_TuneUp_bBuildIn_hover.dds", 666, 601); });
-  HoldClick();
+  ClickAndWaitForTheFrame();
   PointAt(testing::kRestX, testing::kRestY);
   long withCastWheel = -1;
   ScreenshotShowing([&](const Image& shot) {
@@ -114,7 +114,7 @@ TEST_F(WorkshopE2eTest, FrontWheelOutAndInThenTheTankWithoutModelIsRefused) {
   PointAt(712, 644);
   ScreenshotShowing(
       [&](const Image& shot) { return Missing(shot, "gui_TuneUp_bBuildIn_hover.dds", 666, 601); });
-  HoldClick();
+  ClickAndWaitForTheFrame();
   PointAt(testing::kRestX, testing::kRestY);
   const Image refused = ScreenshotShowing([&](const Image& shot) {
     return testing::ShowsText(shot, testing::kStatusFont,
