@@ -23,6 +23,7 @@
 #include "catalogue/data_store.hpp"
 #include "catalogue/data_store_loader.hpp"
 #include "platform/image/dds_reader.hpp"
+#include "platform/image/image_codec.hpp"
 #include "platform/mesh/mszip.hpp"
 #include "platform/mesh/xfile.hpp"
 
@@ -56,6 +57,12 @@ void Append16(Bytes* out, uint32_t value) {
 void Append32(Bytes* out, uint32_t value) {
   Append16(out, value & 0xFFFF);
   Append16(out, value >> 16);
+}
+
+// PNG numbers are big-endian.
+void Append32Be(Bytes* out, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out->push_back(static_cast<uint8_t>(value >> shift));
 }
 
 void AppendText(Bytes* out, const std::string& text) {
@@ -194,6 +201,15 @@ Answer ReadDds(std::span<const uint8_t> bytes) {
   return answer;
 }
 
+// The picture reader names no reason; its refusal is the answer.
+Answer ReadPicture(std::span<const uint8_t> bytes) {
+  kbh::Image image;
+  Answer answer;
+  answer.refused = !kbh::DecodeImage(bytes, &image);
+  answer.reason = answer.refused ? "refused" : "accepted";
+  return answer;
+}
+
 Answer ReadDdsCube(std::span<const uint8_t> bytes) {
   kbh::CubeImage cube;
   Answer answer;
@@ -255,6 +271,21 @@ Bytes BinaryFrames() {
   return bytes;
 }
 
+// A 1 x 1 PNG whose pixel chunk claims 1 GB; the file holds a few bytes of it.
+Bytes PngWithHugeChunk() {
+  Bytes bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Append32Be(&bytes, 13);
+  AppendText(&bytes, "IHDR");
+  Append32Be(&bytes, 1);
+  Append32Be(&bytes, 1);
+  bytes.insert(bytes.end(), {8, 2, 0, 0, 0});
+  Append32Be(&bytes, 0);  // the checksum is never reached
+  Append32Be(&bytes, 0x40000000);
+  AppendText(&bytes, "IDAT");
+  bytes.insert(bytes.end(), 64, 0);
+  return bytes;
+}
+
 // 256 x 256 allows nine levels; the data for those nine is there.
 Bytes DdsWithTooManyLevels() {
   Bytes bytes = DdsHeader(256, 256, 12, false);
@@ -285,6 +316,7 @@ std::vector<HostileCase> Cases() {
       {"DDS cube: 65535 x 65535", [] { return DdsHeader(65535, 65535, 1, true); }, ReadDdsCube},
       {"DDS: 256 x 256 with 12 mip levels", DdsWithTooManyLevels, ReadDds},
       {"catalogue: block length of 4 GB", CatalogueWithHugeBlock, ReadCatalogue},
+      {"PNG: a pixel chunk claiming 1 GB", PngWithHugeChunk, ReadPicture},
   };
 }
 

@@ -37,13 +37,19 @@ bool ReadPngTraits(std::span<const uint8_t> bytes, PixelTraits* traits) {
   const uint8_t colourType = bytes[25];
   traits->palette = colourType == 3;
   traits->alpha = colourType == 4 || colourType == 6;
+  // Every chunk must fit in the file: stb_image grows its buffer for a
+  // chunk's data before reading it, so one that claims a gigabyte would cost
+  // a gigabyte before the file runs out.
+  bool pixelsBegun = false;
   size_t offset = 8;
   while (bytes.size() - offset >= 8) {
     const uint64_t length = ReadU32Be(bytes.data() + offset);
     const uint8_t* type = bytes.data() + offset + 4;
-    if (std::memcmp(type, "IDAT", 4) == 0 || std::memcmp(type, "IEND", 4) == 0) break;
-    if (std::memcmp(type, "tRNS", 4) == 0) traits->alpha = true;
-    if (length + 12 > bytes.size() - offset) break;
+    if (length + 12 > bytes.size() - offset) return false;
+    if (std::memcmp(type, "IEND", 4) == 0) break;
+    if (std::memcmp(type, "IDAT", 4) == 0) pixelsBegun = true;
+    // Transparency counts only where it belongs, before the pixels.
+    if (!pixelsBegun && std::memcmp(type, "tRNS", 4) == 0) traits->alpha = true;
     offset += length + 12;
   }
   return true;

@@ -227,6 +227,12 @@ TEST(PictureHostile, SizesTheBytesCannotHoldAndForeignFormatsAreRefused) {
   png[18] = png[22] = 0x1F;  // 8000 x 8000 from a few bytes of data
   png[19] = png[23] = 0x40;
   EXPECT_FALSE(DecodeImage(png, &image));
+  // A pixel chunk claiming a gigabyte, of which the file holds a few bytes.
+  png = Png(1, 1, 2, Bytes(3));
+  const size_t idat = 8 + 25;  // signature, then IHDR's 25 bytes
+  ASSERT_EQ(std::string(png.begin() + idat + 4, png.begin() + idat + 8), "IDAT");
+  png[idat] = 0x40;
+  EXPECT_FALSE(DecodeImage(png, &image));
   Bytes tga = Write(Writer::kTga, 1, 3, {0});
   tga[13] = tga[15] = 0x1F;  // 8000 x 8000
   tga[12] = tga[14] = 0x40;
