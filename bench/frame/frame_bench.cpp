@@ -146,6 +146,23 @@ bool StartProgram(const ProgramDir& dir, bool unpainted, StartedProgram* program
 
 // --- The bare program --------------------------------------------------------
 
+// A resolved 1024 x 768 frame, rows top first like the program's pictures.
+Image ReadResolved(GlApi& gl, GLuint resolved) {
+  Image image;
+  image.width = kScreenWidth;
+  image.height = kScreenHeight;
+  image.texels.resize(size_t{kScreenWidth} * kScreenHeight);
+  gl.BindFramebuffer(GL_READ_FRAMEBUFFER, resolved);
+  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+               image.texels.data());
+  for (int y = 0; y < kScreenHeight / 2; ++y) {
+    std::swap_ranges(image.texels.begin() + ptrdiff_t{y} * kScreenWidth,
+                     image.texels.begin() + ptrdiff_t{y + 1} * kScreenWidth,
+                     image.texels.begin() + ptrdiff_t{kScreenHeight - 1 - y} * kScreenWidth);
+  }
+  return image;
+}
+
 class BareRenderer {
  public:
   void MakeCurrent() { context_->MakeCurrent(); }
@@ -179,6 +196,8 @@ class BareRenderer {
     SetFixedStates();
     return true;
   }
+
+  Image Read() { return ReadResolved(gl_, resolved_); }
 
   void Frame(const std::vector<BarePart>& parts, float angle, bool withBackground,
              bool withInterface = false) {
@@ -244,7 +263,10 @@ class BareRenderer {
   void LoadBackground(const fs::path& path) {
     std::vector<uint8_t> bytes;
     Image picture;
-    if (!ReadWholeFile(path.string(), &bytes) || !DecodeImage(bytes, &picture)) return;
+    if (!ReadWholeFile(path.string(), &bytes) || !DecodeImage(bytes, &picture)) {
+      std::fprintf(stderr, "frame_bench: cannot read %s\n", path.c_str());
+      return;
+    }
     glGenTextures(1, &background_);
     glBindTexture(GL_TEXTURE_2D, background_);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.width, picture.height, 0, GL_BGRA,
@@ -299,8 +321,10 @@ class BareRenderer {
     for (const Placed& place : placed) {
       std::vector<uint8_t> bytes;
       Image picture;
-      if (!ReadWholeFile((folder / place.file).string(), &bytes) || !DecodeImage(bytes, &picture))
+      if (!ReadWholeFile((folder / place.file).string(), &bytes) || !DecodeImage(bytes, &picture)) {
+        std::fprintf(stderr, "frame_bench: cannot read %s\n", (folder / place.file).c_str());
         continue;
+      }
       const bool label = std::string(place.file).find("_x") != std::string::npos;
       pictures_.push_back({Upload(picture), place.x, place.y, static_cast<float>(picture.width),
                            static_cast<float>(picture.height),
@@ -563,21 +587,7 @@ class BareSpray {
   }
 
   // The last frame, rows top first like the program's pictures.
-  Image Read() {
-    Image image;
-    image.width = kScreenWidth;
-    image.height = kScreenHeight;
-    image.texels.resize(size_t{kScreenWidth} * kScreenHeight);
-    gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, resolved_);
-    glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                 image.texels.data());
-    for (int y = 0; y < kScreenHeight / 2; ++y) {
-      std::swap_ranges(image.texels.begin() + ptrdiff_t{y} * kScreenWidth,
-                       image.texels.begin() + ptrdiff_t{y + 1} * kScreenWidth,
-                       image.texels.begin() + ptrdiff_t{kScreenHeight - 1 - y} * kScreenWidth);
-    }
-    return image;
-  }
+  Image Read() { return ReadResolved(gl_, resolved_); }
 
   void Frame(uint32_t now) {
     RenderPreview();
@@ -937,7 +947,8 @@ bool MakeProgramDir(const fs::path& workshop, fs::path* made) {
 
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
-  const fs::path workshop = argc > 1 ? fs::path(argv[1]) : fs::path(KBH_WORKSHOP_DIR);
+  // Absolute: starting the program changes into its own folder.
+  const fs::path workshop = fs::absolute(argc > 1 ? fs::path(argv[1]) : fs::path(KBH_WORKSHOP_DIR));
   const int blocks = argc > 2 ? std::max(1, std::atoi(argv[2])) : kbh::kBlocks;
   const bool unpainted = argc > 3 && std::string(argv[3]) == "unpainted";
   if (!fs::exists(workshop / "data/firstData.khb")) {
@@ -977,6 +988,16 @@ int main(int argc, char** argv) {
     kbh::TimeFrames(kbh::kWarmUpFrames, meshesOnly, nullptr);
     kbh::TimeFrames(kbh::kWarmUpFrames, withBackground, nullptr);
     kbh::TimeFrames(kbh::kWarmUpFrames, withInterface, nullptr);
+    const kbh::Image bareTuneUp = bare.Read();
+    program.shell.context->MakeCurrent();
+    kbh::TimeFrames(1, ours, nullptr);
+    const kbh::Image oursTuneUp = app.graphics.GetDevice()->ReadRenderTarget();
+    std::printf("TuneUp: the two pictures agree on %.1f %% of pixels (within 24 levels)\n",
+                100.0 * kbh::Agreement(oursTuneUp, bareTuneUp));
+    if (std::getenv("KBH_BENCH_PICTURES") != nullptr) {
+      kbh::WriteWholeFile("/tmp/tuneup_program.png", kbh::EncodePng(oursTuneUp));
+      kbh::WriteWholeFile("/tmp/tuneup_bare.png", kbh::EncodePng(bareTuneUp));
+    }
     for (int block = 0; block < blocks; ++block) {
       program.shell.context->MakeCurrent();
       kbh::TimeFrames(kbh::kBlockFrames, ours, &oursMs);
