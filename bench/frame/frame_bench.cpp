@@ -174,22 +174,8 @@ class BareRenderer {
       return false;
     }
     MakeFramebuffers(samples);
-    for (const BarePart& part : parts) {
-      Mesh mesh;
-      gl_.GenBuffers(1, &mesh.vertices);
-      gl_.BindBuffer(GL_ARRAY_BUFFER, mesh.vertices);
-      gl_.BufferData(GL_ARRAY_BUFFER,
-                     static_cast<GLsizeiptr>(part.mesh.vertices.size() * sizeof(MeshVertex)),
-                     part.mesh.vertices.data(), GL_STATIC_DRAW);
-      gl_.GenBuffers(1, &mesh.indices);
-      gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
-      gl_.BufferData(GL_ELEMENT_ARRAY_BUFFER,
-                     static_cast<GLsizeiptr>(part.mesh.indices.size() * sizeof(uint32_t)),
-                     part.mesh.indices.data(), GL_STATIC_DRAW);
-      meshes_.push_back(mesh);
-    }
-    gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
-    gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    for (const BarePart& part : parts)
+      meshes_.push_back(UploadMeshBuffers(gl_, part.mesh));
     LoadBackground(workshop / "gfx/env/mainBG.dds");
     LoadInterface(workshop / "gfx/gui");
     LoadEnvironmentMap(workshop / "gfx/env/envmap.dds");
@@ -251,10 +237,7 @@ class BareRenderer {
   }
 
  private:
-  struct Mesh {
-    GLuint vertices = 0;
-    GLuint indices = 0;
-  };
+  using Mesh = BareMeshBuffers;
 
   void MakeFramebuffers(int samples) {
     MakeBackBufferFramebuffers(gl_, samples, &multisampled_, &resolved_);
@@ -557,9 +540,9 @@ class BareSpray {
     content_ = &content;
     draws_ = capture.draws;
     for (const BarePart& part : content.previewParts)
-      previewMeshes_.push_back(UploadMesh(part.mesh));
-    selectedMesh_ = UploadMesh(content.selected.mesh);
-    ballMesh_ = UploadMesh(content.ball.mesh);
+      previewMeshes_.push_back(UploadMeshBuffers(gl_, part.mesh));
+    selectedMesh_ = UploadMeshBuffers(gl_, content.selected.mesh);
+    ballMesh_ = UploadMeshBuffers(gl_, content.ball.mesh);
     for (const CapturedDraw& draw : draws_) {
       const uint32_t handle = static_cast<uint32_t>(
           draw.kind == CapturedDraw::Kind::kSprite ? draw.sprite.texture : draw.atlas);
@@ -620,32 +603,12 @@ class BareSpray {
   }
 
  private:
-  struct Mesh {
-    GLuint vertices = 0;
-    GLuint indices = 0;
-  };
+  using Mesh = BareMeshBuffers;
   struct Texture {
     GLuint name = 0;
     int width = 0;
     int height = 0;
   };
-
-  Mesh UploadMesh(const MeshData& data) {
-    Mesh mesh;
-    gl_.GenBuffers(1, &mesh.vertices);
-    gl_.BindBuffer(GL_ARRAY_BUFFER, mesh.vertices);
-    gl_.BufferData(GL_ARRAY_BUFFER,
-                   static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)),
-                   data.vertices.data(), GL_STATIC_DRAW);
-    gl_.GenBuffers(1, &mesh.indices);
-    gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
-    gl_.BufferData(GL_ELEMENT_ARRAY_BUFFER,
-                   static_cast<GLsizeiptr>(data.indices.size() * sizeof(uint32_t)),
-                   data.indices.data(), GL_STATIC_DRAW);
-    gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
-    gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    return mesh;
-  }
 
   static GLuint UploadPicture(const Image& picture) {
     GLuint texture = 0;

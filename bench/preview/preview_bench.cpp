@@ -187,8 +187,8 @@ class BareRenderer {
     previewParts_ = std::move(preview);
     selected_ = std::move(selected);
     for (const BarePart& part : previewParts_)
-      previewMeshes_.push_back(Upload(part.mesh));
-    selectedMesh_ = Upload(selected_.mesh);
+      previewMeshes_.push_back(UploadMeshBuffers(gl_, part.mesh));
+    selectedMesh_ = UploadMeshBuffers(gl_, selected_.mesh);
     MakeFramebuffers(samples);
     LoadEnvironmentMap(workshop / "gfx/env/envmap.dds");
     SetFixedStates();
@@ -255,10 +255,7 @@ class BareRenderer {
   }
 
  private:
-  struct Mesh {
-    GLuint vertices = 0;
-    GLuint indices = 0;
-  };
+  using Mesh = BareMeshBuffers;
 
   Image Read(GLuint framebuffer, int width, int height) {
     Image image;
@@ -274,23 +271,6 @@ class BareRenderer {
                        image.texels.begin() + static_cast<ptrdiff_t>(height - 1 - y) * width);
     }
     return image;
-  }
-
-  Mesh Upload(const MeshData& data) {
-    Mesh mesh;
-    gl_.GenBuffers(1, &mesh.vertices);
-    gl_.BindBuffer(GL_ARRAY_BUFFER, mesh.vertices);
-    gl_.BufferData(GL_ARRAY_BUFFER,
-                   static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)),
-                   data.vertices.data(), GL_STATIC_DRAW);
-    gl_.GenBuffers(1, &mesh.indices);
-    gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
-    gl_.BufferData(GL_ELEMENT_ARRAY_BUFFER,
-                   static_cast<GLsizeiptr>(data.indices.size() * sizeof(uint32_t)),
-                   data.indices.data(), GL_STATIC_DRAW);
-    gl_.BindBuffer(GL_ARRAY_BUFFER, 0);
-    gl_.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    return mesh;
   }
 
   void PlaceLight(const Matrix& view) {

@@ -75,6 +75,22 @@ GLuint LoadEnvironmentMap(const std::filesystem::path& path) {
   return texture;
 }
 
+BareMeshBuffers UploadMeshBuffers(GlApi& gl, const MeshData& data) {
+  BareMeshBuffers mesh;
+  gl.GenBuffers(1, &mesh.vertices);
+  gl.BindBuffer(GL_ARRAY_BUFFER, mesh.vertices);
+  gl.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.vertices.size() * sizeof(MeshVertex)),
+                data.vertices.data(), GL_STATIC_DRAW);
+  gl.GenBuffers(1, &mesh.indices);
+  gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
+  gl.BufferData(GL_ELEMENT_ARRAY_BUFFER,
+                static_cast<GLsizeiptr>(data.indices.size() * sizeof(uint32_t)),
+                data.indices.data(), GL_STATIC_DRAW);
+  gl.BindBuffer(GL_ARRAY_BUFFER, 0);
+  gl.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  return mesh;
+}
+
 void SetLightAndReflectionStage(bool alphaFromDiffuse) {
   const Light light = SceneLight();
   glEnable(GL_LIGHTING);

@@ -28,6 +28,13 @@ void MakeBackBufferFramebuffers(GlApi& gl, int samples, GLuint* multisampled, GL
 // One colour of the current material, front and back.
 void SetMaterialColor(GLenum parameter, const ColorValue& color);
 
+// A mesh's vertices and indices in two GL buffers, left unbound.
+struct BareMeshBuffers {
+  GLuint vertices = 0;
+  GLuint indices = 0;
+};
+BareMeshBuffers UploadMeshBuffers(GlApi& gl, const MeshData& data);
+
 // Uploads the workshop's environment cube map and enables it; 0 when the
 // file is missing or not a cube map.
 GLuint LoadEnvironmentMap(const std::filesystem::path& path);
