@@ -241,7 +241,8 @@ bool JpegIsSound(std::span<const uint8_t> bytes) {
       continue;
     }
     offset += 2;
-    if (marker == 0xD9) return true;                                     // end of image
+    if (marker == 0x00) return false;  // a stuffed byte where a marker must be
+    if (marker == 0xD9) return true;   // end of image
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no payload
     if (bytes.size() - offset < 2) return false;
     const size_t length = (size_t{bytes[offset]} << 8) | bytes[offset + 1];
@@ -256,12 +257,24 @@ bool JpegIsSound(std::span<const uint8_t> bytes) {
     if (marker != 0xDA) continue;
     if (!ScanUsesDefinedTables(payload, tables)) return false;
     // Entropy-coded data after a start of scan ends at the first marker that is
-    // neither a stuffed 0xFF00 nor a restart marker.
+    // neither a stuffed 0xFF00 nor a restart marker. Fill bytes may come
+    // between an 0xFF and what follows it, as the decoder reads it: 0xFF 0xFF
+    // 0x00 is a stuffed byte, not the end of the data.
     while (true) {
       if (bytes.size() - offset < 2) return false;
-      const uint8_t next = bytes[offset + 1];
-      if (bytes[offset] == 0xFF && next != 0x00 && (next < 0xD0 || next > 0xD7)) break;
-      ++offset;
+      if (bytes[offset] != 0xFF) {
+        ++offset;
+        continue;
+      }
+      size_t code = offset + 1;
+      while (code < bytes.size() && bytes[code] == 0xFF)
+        ++code;
+      if (code == bytes.size()) return false;
+      if (bytes[code] != 0x00 && (bytes[code] < 0xD0 || bytes[code] > 0xD7)) {
+        offset = code - 1;  // the marker's own 0xFF
+        break;
+      }
+      offset = code + 1;
     }
   }
 }
