@@ -93,27 +93,28 @@ inline double GlyphMatch(const Image& shot, const Font& font, const GlyphQuad& q
 }
 
 // The program's fonts, opened once per test program.
-struct FontSpec {
+struct FontChoice {
   const char* face;
   int height;
   int weight;
 };
-inline constexpr FontSpec kMainFont{"Verdana", 14, 520};
-inline constexpr FontSpec kTextBoxFont{"Verdana", 15, 600};
-inline constexpr FontSpec kStatusFont{"Verdana", 13, 500};
-inline constexpr FontSpec kSellerFont{"Verdana", 13, 600};
+inline constexpr FontChoice kMainFont{"Verdana", 14, 520};
+inline constexpr FontChoice kTextBoxFont{"Verdana", 15, 600};
+inline constexpr FontChoice kStatusFont{"Verdana", 13, 500};
+inline constexpr FontChoice kSellerFont{"Verdana", 13, 600};
 
-inline const Font* FontOf(FontSpec spec) {
+inline const Font* FontOf(FontChoice choice) {
   static std::map<std::tuple<std::string, int, int>, std::unique_ptr<Font>> fonts;
-  auto& font = fonts[{spec.face, spec.height, spec.weight}];
-  if (font == nullptr) font = OpenFont(spec.face, spec.height, spec.weight);
+  auto& font = fonts[{choice.face, choice.height, choice.weight}];
+  if (font == nullptr) font = OpenFont(choice.face, choice.height, choice.weight);
   return font.get();
 }
 
 // The weakest match of any glyph of text laid out at (x, y) (Windows-1252
 // bytes, lines split at "\n"); 0 when nothing can be compared.
-inline double TextMatch(const Image& shot, FontSpec spec, const std::string& text, int x, int y) {
-  const Font* font = FontOf(spec);
+inline double TextMatch(const Image& shot, FontChoice choice, const std::string& text, int x,
+                        int y) {
+  const Font* font = FontOf(choice);
   if (font == nullptr) return 0;
   TextLayout layout;
   LayoutText(*font, text, PixelRect{x, y, x, y}, kTextNoClip, &layout);
@@ -124,16 +125,16 @@ inline double TextMatch(const Image& shot, FontSpec spec, const std::string& tex
 }
 
 // Whether text is drawn at (x, y): every glyph matches clearly.
-inline bool ShowsText(const Image& shot, FontSpec spec, const std::string& text, int x, int y) {
-  return TextMatch(shot, spec, text, x, y) > 0.6;
+inline bool ShowsText(const Image& shot, FontChoice choice, const std::string& text, int x, int y) {
+  return TextMatch(shot, choice, text, x, y) > 0.6;
 }
 
 // Whether text is drawn anywhere with its top-left corner inside region.
-inline bool ShowsTextWithin(const Image& shot, FontSpec spec, const std::string& text,
+inline bool ShowsTextWithin(const Image& shot, FontChoice choice, const std::string& text,
                             Region region) {
   for (int y = region.top; y < region.bottom; ++y) {
     for (int x = region.left; x < region.right; ++x) {
-      if (ShowsText(shot, spec, text, x, y)) return true;
+      if (ShowsText(shot, choice, text, x, y)) return true;
     }
   }
   return false;
