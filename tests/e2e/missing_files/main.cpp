@@ -20,7 +20,6 @@
 
 #include "tests/e2e/missing_files/missing_file_bench.hpp"
 #include "tests/e2e/missing_files/missing_file_cases.hpp"
-#include "tests/support/required.hpp"
 
 namespace {
 
@@ -76,16 +75,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: kbh-missing-files [--quick] [--jobs N] [--program BIN] [--workshop DIR]\n";
     return 2;
   }
-  if (!fs::exists(options.workshop / "data/firstData.khb")) {
-    std::cerr << "no demo workshop in " << options.workshop << "\n";
-    return 2;
-  }
-  for (const char* tool : {"Xvfb", "xdotool"}) {
-    if (!kbh::testing::HaveProgram(tool)) {
-      std::cerr << tool << " is not installed\n";
-      // 77 tells ctest "skipped", which a run that requires everything refuses.
-      return kbh::testing::EverythingRequired() ? 1 : 77;
-    }
+  if (const int status = kbh::testing::CheckDrivenRunCanStart(options.workshop); status != 0) {
+    return status;
   }
 
   const std::vector<MissingFileCase> cases =

@@ -24,7 +24,6 @@
 #include "tests/e2e/soak/soak_plan.hpp"
 #include "tests/e2e/support/driven_program.hpp"
 #include "tests/e2e/support/program_session.hpp"
-#include "tests/support/required.hpp"
 
 namespace {
 
@@ -190,16 +189,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: kbh-soak [--seconds N] [--seed N] [--program BIN] [--workshop DIR]\n";
     return 2;
   }
-  if (!fs::exists(options.workshop / "data/firstData.khb")) {
-    std::cerr << "no demo workshop in " << options.workshop << "\n";
-    return 2;
-  }
-  for (const char* tool : {"Xvfb", "xdotool"}) {
-    if (!HaveProgram(tool)) {
-      std::cerr << tool << " is not installed\n";
-      // 77 tells ctest "skipped", which a run that requires everything refuses.
-      return kbh::testing::EverythingRequired() ? 1 : 77;
-    }
+  if (const int status = kbh::testing::CheckDrivenRunCanStart(options.workshop); status != 0) {
+    return status;
   }
   std::cout << "soak: " << options.seconds << " s, seed " << options.seed
             << " (another with --seed N)" << std::endl;

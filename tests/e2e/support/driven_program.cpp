@@ -1,9 +1,11 @@
 #include "tests/e2e/support/driven_program.hpp"
 
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 
 #include "tests/support/program_log.hpp"
+#include "tests/support/required.hpp"
 
 namespace kbh::testing {
 
@@ -27,6 +29,20 @@ std::string FindSanitizerReport(const std::string& stderrText) {
     }
   }
   return "";
+}
+
+int CheckDrivenRunCanStart(const std::filesystem::path& workshop) {
+  if (!std::filesystem::exists(workshop / "data/firstData.khb")) {
+    std::cerr << "no demo workshop in " << workshop << "\n";
+    return 2;
+  }
+  for (const char* tool : {"Xvfb", "xdotool"}) {
+    if (!HaveProgram(tool)) {
+      std::cerr << tool << " is not installed\n";
+      return EverythingRequired() ? 1 : 77;
+    }
+  }
+  return 0;
 }
 
 std::string LogTail(const std::string& log, int lines) {

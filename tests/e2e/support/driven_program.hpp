@@ -30,6 +30,12 @@ std::string FindSanitizerReport(const std::string& stderrText);
 // with " / ", for a table cell.
 std::string LogTail(const std::string& log, int lines = 2);
 
+// Whether a long run can start: 0 when the workshop and the X tools are
+// there; otherwise the tool's exit status, after saying why on standard
+// error: 2 without a workshop, 77 ("skipped" to ctest) without Xvfb or
+// xdotool, or 1 where the run requires everything.
+int CheckDrivenRunCanStart(const std::filesystem::path& workshop);
+
 class DrivenProgram {
  public:
   // Null when the binary could not be started. Its standard error goes to
